@@ -1,0 +1,318 @@
+#include "platform/cairo_surface.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/utf8.h"
+
+namespace zuvprint::platform {
+
+namespace {
+
+struct CairoDeleter {
+  void operator()(cairo_t* p) const { cairo_destroy(p); }
+  void operator()(cairo_surface_t* p) const { cairo_surface_destroy(p); }
+  void operator()(cairo_font_face_t* p) const { cairo_font_face_destroy(p); }
+  void operator()(cairo_scaled_font_t* p) const { cairo_scaled_font_destroy(p); }
+  void operator()(cairo_font_options_t* p) const { cairo_font_options_destroy(p); }
+};
+template <typename T>
+using CairoPtr = std::unique_ptr<T, CairoDeleter>;
+
+// Cairo's user space is device pixels; the PDF is in points.
+constexpr double kPointsPerPixel = 72.0 / kDpi;
+
+double PixelsForPoints(int points) { return points * static_cast<double>(kDpi) / 72.0; }
+
+void SetSourceColour(cairo_t* cr, Colour c) {
+  cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
+}
+
+// Metrics must not depend on the output device, so the draw log, the PDF
+// and a later GDI backend agree on every cell position.
+CairoPtr<cairo_font_options_t> DeviceIndependentOptions() {
+  CairoPtr<cairo_font_options_t> options(cairo_font_options_create());
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  return options;
+}
+
+// A temporary file removed on destruction unless it was delivered away.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& dir) {
+    std::string pattern = (dir.empty() ? std::string(".") : dir) + "/.zuvprint-XXXXXX.pdf";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
+    if (fd < 0)
+      throw PrintError("Nie można utworzyć pliku wydruku w katalogu " + dir + ": " + std::strerror(errno));
+    fd_ = FileDescriptor(fd);
+    path_ = name.data();
+  }
+  ~TemporaryFile() { ::unlink(path_.c_str()); }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::string& Path() const { return path_; }
+  FileDescriptor& Descriptor() { return fd_; }
+
+ private:
+  std::string path_;
+  FileDescriptor fd_;
+};
+
+class FileSink : public JobSink {
+ public:
+  FileSink(std::string dir, std::string stem) : dir_(std::move(dir)), stem_(std::move(stem)) {}
+  std::string TemporaryDirectory() const override { return dir_; }
+  void Deliver(const std::string& pdfPath, const std::string&) override {
+    PublishWithoutOverwrite(pdfPath, dir_, stem_, ".pdf");
+  }
+
+ private:
+  std::string dir_, stem_;
+};
+
+// A face at one size, with the glyph index of every character looked up once.
+struct LoadedFont {
+  CairoPtr<cairo_font_face_t> face;
+  CairoPtr<cairo_scaled_font_t> scaled;  // identity CTM: measures in pixels
+  double pixelSize = 0;
+  std::unordered_map<char32_t, unsigned long> glyphs;
+
+  unsigned long Glyph(char32_t ch) {
+    auto it = glyphs.find(ch);
+    if (it != glyphs.end()) return it->second;
+    std::string utf8;
+    AppendUtf8(utf8, ch);
+    cairo_glyph_t* found = nullptr;
+    int count = 0;
+    unsigned long index = 0;
+    if (cairo_scaled_font_text_to_glyphs(scaled.get(), 0, 0, utf8.data(), static_cast<int>(utf8.size()), &found,
+                                         &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+        count > 0)
+      index = found[0].index;
+    cairo_glyph_free(found);
+    glyphs.emplace(ch, index);
+    return index;
+  }
+};
+
+class CairoSurface : public Surface {
+ public:
+  explicit CairoSurface(std::unique_ptr<JobSink> sink) : sink_(std::move(sink)) {
+    InstallFontAliases();
+    options_ = DeviceIndependentOptions();
+    SelectFont(FontSpec{"Lucida Console", 10, 0, false, false, 0});
+  }
+
+  void SetOrientation(int orientation) override { orientation_ = orientation; }
+
+  void BeginJob(const std::string& title) override {
+    job_ = std::make_unique<Job>(sink_->TemporaryDirectory());
+    job_->title = title;
+    job_->surface.reset(cairo_pdf_surface_create_for_stream(&Job::Write, job_.get(),
+                                                             PageWidth() * kPointsPerPixel,
+                                                             PageHeight() * kPointsPerPixel));
+    cairo_pdf_surface_set_metadata(job_->surface.get(), CAIRO_PDF_METADATA_TITLE, title.c_str());
+    cairo_pdf_surface_set_metadata(job_->surface.get(), CAIRO_PDF_METADATA_CREATOR, "ZuvPrint");
+    job_->cr.reset(cairo_create(job_->surface.get()));
+    if (cairo_status(job_->cr.get()) != CAIRO_STATUS_SUCCESS) {
+      job_.reset();
+      throw PrintError("Nie można rozpocząć wydruku " + title);
+    }
+    cairo_scale(job_->cr.get(), kPointsPerPixel, kPointsPerPixel);
+    cairo_set_font_options(job_->cr.get(), options_.get());
+  }
+
+  void NewPage() override {
+    if (!job_) return;
+    Flush();
+    cairo_show_page(job_->cr.get());
+  }
+
+  void EndJob() override {
+    if (!job_) return;
+    std::unique_ptr<Job> job = std::move(job_);
+    FlushInto(*job);
+    // The page is ended as a printer ends it: a page without marks is
+    // still a sheet of paper.
+    cairo_show_page(job->cr.get());
+    cairo_status_t drawn = cairo_status(job->cr.get());
+    job->cr.reset();
+    cairo_surface_finish(job->surface.get());
+    cairo_status_t written = cairo_surface_status(job->surface.get());
+    job->surface.reset();
+    bool closed = job->file.Descriptor().Close();
+    if (drawn != CAIRO_STATUS_SUCCESS || written != CAIRO_STATUS_SUCCESS || job->writeFailed || !closed) {
+      std::string why = job->writeError ? std::strerror(job->writeError) : cairo_status_to_string(written);
+      throw PrintError("Nie można zapisać wydruku " + job->title + ": " + why);
+    }
+    sink_->Deliver(job->file.Path(), job->title);
+  }
+
+  int DpiX() const override { return kDpi; }
+  int DpiY() const override { return kDpi; }
+  int PageWidth() const override { return orientation_ == 1 ? kA4HeightPx : kA4WidthPx; }
+  int PageHeight() const override { return orientation_ == 1 ? kA4WidthPx : kA4HeightPx; }
+
+  void SelectFont(const FontSpec& font) override {
+    Flush();
+    font_ = font;
+    current_ = &Load(font);
+  }
+
+  int TextWidth(std::u32string_view text) override {
+    std::string utf8 = ToUtf8(text);
+    cairo_text_extents_t extents;
+    cairo_scaled_font_text_extents(current_->scaled.get(), utf8.c_str(), &extents);
+    return static_cast<int>(std::lround(extents.x_advance));
+  }
+
+  int Ascent() override {
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(current_->scaled.get(), &extents);
+    return static_cast<int>(std::lround(extents.ascent));
+  }
+
+  void SetBaselineAlignment() override {}  // cairo always places text on its baseline
+
+  void DrawChar(int x, int y, char32_t ch) override {
+    if (!job_) return;
+    FlushPath(*job_);
+    glyphs_.push_back(cairo_glyph_t{current_->Glyph(ch), static_cast<double>(x), static_cast<double>(y)});
+  }
+
+  void SetPen(int width, Colour colour) override {
+    if (width == penWidth_ && colour == penColour_) return;
+    if (job_) FlushPath(*job_);
+    penWidth_ = width;
+    penColour_ = colour;
+  }
+
+  void MoveTo(int x, int y) override {
+    penX_ = x;
+    penY_ = y;
+  }
+
+  void LineTo(int x, int y) override {
+    if (job_) {
+      FlushGlyphs(*job_);
+      cairo_t* cr = job_->cr.get();
+      double cx = 0, cy = 0;
+      if (!pathPending_ || (cairo_get_current_point(cr, &cx, &cy), cx != penX_ || cy != penY_))
+        cairo_move_to(cr, penX_, penY_);
+      cairo_line_to(cr, x, y);
+      pathPending_ = true;
+    }
+    penX_ = x;
+    penY_ = y;
+  }
+
+ private:
+  struct Job {
+    explicit Job(const std::string& dir) : file(dir) {}
+    TemporaryFile file;
+    CairoPtr<cairo_surface_t> surface;
+    CairoPtr<cairo_t> cr;
+    std::string title;
+    bool writeFailed = false;
+    int writeError = 0;
+
+    static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
+      auto* job = static_cast<Job*>(closure);
+      if (job->writeFailed) return CAIRO_STATUS_WRITE_ERROR;
+      if (!WriteAll(job->file.Descriptor().Get(), data, length)) {
+        job->writeFailed = true;
+        job->writeError = errno;
+        return CAIRO_STATUS_WRITE_ERROR;
+      }
+      return CAIRO_STATUS_SUCCESS;
+    }
+  };
+
+  LoadedFont& Load(const FontSpec& font) {
+    auto key = std::make_tuple(font.face, font.size, font.bold, font.italic);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    LoadedFont loaded;
+    loaded.face.reset(cairo_toy_font_face_create(font.face.c_str(),
+                                                 font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                                                 font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL));
+    loaded.pixelSize = PixelsForPoints(font.size);
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, loaded.pixelSize, loaded.pixelSize);
+    cairo_matrix_init_identity(&identity);
+    loaded.scaled.reset(cairo_scaled_font_create(loaded.face.get(), &size, &identity, options_.get()));
+    return fonts_.emplace(key, std::move(loaded)).first->second;
+  }
+
+  void Flush() {
+    if (job_) FlushInto(*job_);
+  }
+  void FlushInto(Job& job) {
+    FlushGlyphs(job);
+    FlushPath(job);
+  }
+
+  void FlushGlyphs(Job& job) {
+    if (glyphs_.empty()) return;
+    cairo_t* cr = job.cr.get();
+    cairo_set_font_face(cr, current_->face.get());
+    cairo_set_font_size(cr, current_->pixelSize);
+    SetSourceColour(cr, font_.colour);
+    cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
+    glyphs_.clear();
+  }
+
+  void FlushPath(Job& job) {
+    if (!pathPending_) return;
+    cairo_t* cr = job.cr.get();
+    // A Windows pen of width 0 or less still draws one pixel wide.
+    cairo_set_line_width(cr, penWidth_ > 0 ? penWidth_ : 1);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetSourceColour(cr, penColour_);
+    cairo_stroke(cr);
+    pathPending_ = false;
+  }
+
+  std::unique_ptr<JobSink> sink_;
+  CairoPtr<cairo_font_options_t> options_;
+  std::map<std::tuple<std::string, int, bool, bool>, LoadedFont> fonts_;
+  FontSpec font_;
+  LoadedFont* current_ = nullptr;
+  int orientation_ = 0;
+  std::unique_ptr<Job> job_;
+  std::vector<cairo_glyph_t> glyphs_;
+  bool pathPending_ = false;
+  int penWidth_ = 1;
+  Colour penColour_ = 0;
+  int penX_ = 0, penY_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<JobSink> MakePdfFileSink(std::string directory, std::string stem) {
+  return std::make_unique<FileSink>(std::move(directory), std::move(stem));
+}
+
+std::unique_ptr<Surface> MakeCairoSurface(std::unique_ptr<JobSink> sink) {
+  return std::make_unique<CairoSurface>(std::move(sink));
+}
+
+}  // namespace zuvprint::platform

@@ -1,0 +1,12 @@
+// Font lookup through fontconfig with the program's own face aliases, so the
+// Windows face names of style files ("Lucida Console", "Courier New",
+// "Arial") find a face with every Polish letter on any Linux machine.
+#pragma once
+
+namespace zuvprint::platform {
+
+// Loads the system's fontconfig configuration plus our aliases and makes it
+// current. Cheap after the first call; call it before any font is used.
+void InstallFontAliases();
+
+}  // namespace zuvprint::platform

@@ -1,0 +1,24 @@
+// Modal message boxes. On Linux nobody is there to press OK: each message is
+// written to standard error as one block and the run goes on as if the user
+// had closed the box. A printer surface that keeps a log is told as well.
+#pragma once
+
+#include <string>
+
+namespace zuvprint::platform {
+
+class Surface;
+
+class MessageBox {
+ public:
+  // Shows a message (UTF-8; CR LF inside it separates its lines).
+  void Show(const std::string& text);
+
+  // The printer surface in use, or nullptr; it sees every later message.
+  void SetPrinter(Surface* printer) { printer_ = printer; }
+
+ private:
+  Surface* printer_ = nullptr;
+};
+
+}  // namespace zuvprint::platform

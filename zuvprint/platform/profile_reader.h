@@ -1,0 +1,31 @@
+// Profile strings (INI files) read the way Windows reads them: section and
+// key names compared without regard to case, the first occurrence of a key
+// in a section wins, blanks around a value and one pair of quotation marks
+// around it are removed, lines starting with ';' are comments, and a value
+// is cut to 2047 characters. Nothing is ever written.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace zuvprint::platform {
+
+class ProfileReader {
+ public:
+  // Reads the whole file once. A missing or unreadable file gives a
+  // reader without sections, so every lookup answers its default.
+  static ProfileReader FromFile(const std::string& path);
+  static ProfileReader FromText(std::string_view text);
+
+  // The value of key in section (bytes as stored in the file, a UTF-8 BOM
+  // removed), or fallback when the section or the key is missing.
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::string_view fallback) const;
+
+ private:
+  // Lower-cased "section\nkey" -> value.
+  std::unordered_map<std::string, std::string> values_;
+};
+
+}  // namespace zuvprint::platform

@@ -1,0 +1,70 @@
+#include "run/program_entry.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/printers.h"
+#include "run/print_run.h"
+#include "run/trace_mode.h"
+
+#ifndef ZUVPRINT_VERSION
+#define ZUVPRINT_VERSION "0.0.0"
+#endif
+
+namespace zuvprint {
+
+namespace {
+
+constexpr const char kUzycie[] =
+    "Usage: zuvprint PRINT-FILE [STYLE-FILE [-GUI [-2 [QR-SETTINGS-FILE]]]]\n"
+    "\n"
+    "Prints a print file (code page 852 text with printer control sequences)\n"
+    "as a grid of character cells, then deletes its work files.\n"
+    "\n"
+    "  PRINT-FILE        the file to print; deleted after it has been copied\n"
+    "  STYLE-FILE        print style (.dpc); default: ../DOSPRINT/Default.dpc\n"
+    "                    beside the program's directory\n"
+    "  -GUI              keep the print file (any other text: delete it)\n"
+    "  -2                use the printer of section [Drukarka2]\n"
+    "  QR-SETTINGS-FILE  KSeF codes of the %%QRKody line; deleted at the end\n"
+    "\n"
+    "Printers: the CUPS destinations, then PDF (a PDF file per job) and TRACE\n"
+    "(a draw log beside the PDF), both written into ZUVPRINT_OUTPUT_DIR or the\n"
+    "current directory. The default printer is the CUPS default, or the one\n"
+    "PRINTER names, else PDF. A file named Test in the current directory turns\n"
+    "on progress messages.\n";
+
+std::string Parametr(const std::vector<std::string>& a, std::size_t i) { return i < a.size() ? a[i] : std::string(); }
+
+void PokazParametry(platform::MessageBox& komunikaty, const std::vector<std::string>& a) {
+  std::string n = std::to_string(a.size());
+  komunikaty.Show("Lliczba parametrow: " + n);
+  std::string tekst = "Lliczba parametrow: " + n;
+  for (std::size_t i = 0; i < (a.size() >= 5 ? 5u : 4u); ++i)
+    tekst += "\r\n" + std::to_string(i + 1) + ". " + Parametr(a, i);
+  komunikaty.Show(tekst);
+}
+
+}  // namespace
+
+int UruchomProgram(const std::string& sciezkaProgramu, const std::vector<std::string>& a) {
+  if (a.size() == 1 && !platform::FileExists(a[0])) {
+    if (a[0] == "--help") {
+      std::fputs(kUzycie, stdout);
+      return 0;
+    }
+    if (a[0] == "--version") {
+      std::puts("zuvprint " ZUVPRINT_VERSION);
+      return 0;
+    }
+  }
+  platform::MessageBox komunikaty;
+  if (TrybTestowy()) PokazParametry(komunikaty, a);
+  platform::PrinterList drukarki = platform::PrinterList::Installed();
+  OtoczenieWydruku otoczenie{sciezkaProgramu, drukarki, drukarki.DefaultIndex(), komunikaty};
+  if (a.empty()) return 0;
+  return DrukujPlik({Parametr(a, 0), Parametr(a, 1), Parametr(a, 2), Parametr(a, 3), Parametr(a, 4)}, otoczenie);
+}
+
+}  // namespace zuvprint

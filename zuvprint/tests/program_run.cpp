@@ -1,0 +1,118 @@
+#include "program_run.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace zuvprint::testing {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (fs::temp_directory_path() / "zuvprint-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+void ScratchDir::Write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(path_ / name, std::ios::binary);
+  out << bytes;
+}
+
+std::vector<std::string> ScratchDir::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+ProgramResult RunZuvprint(const fs::path& cwd, const std::vector<std::string>& arguments,
+                          const std::map<std::string, std::string>& env, const std::string& program) {
+  std::string binary = program.empty() ? ZUVPRINT_BIN : program;
+  std::map<std::string, std::string> variables;
+  for (char** e = environ; *e; ++e) {
+    std::string entry = *e;
+    auto eq = entry.find('=');
+    if (eq != std::string::npos) variables[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  variables.erase("LPDEST");
+  variables["PRINTER"] = "TRACE";
+  variables["ZUVPRINT_OUTPUT_DIR"] = cwd.string();
+  variables["CUPS_SERVER"] = (cwd / "no-cups.sock").string();
+  for (const auto& [k, v] : env) variables[k] = v;
+
+  std::vector<std::string> envStrings;
+  for (const auto& [k, v] : variables) envStrings.push_back(k + "=" + v);
+  std::vector<char*> envp, argv;
+  for (auto& s : envStrings) envp.push_back(s.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> args{binary};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  for (auto& s : args) argv.push_back(s.data());
+  argv.push_back(nullptr);
+
+  char errPath[] = "/tmp/zuvprint-stderr-XXXXXX";
+  int errFd = ::mkstemp(errPath);
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(cwd.c_str()) != 0) ::_exit(127);
+    ::dup2(errFd, 2);
+    ::execve(binary.c_str(), argv.data(), envp.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ProgramResult result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  std::ifstream err(errPath, std::ios::binary);
+  std::stringstream text;
+  text << err.rdbuf();
+  result.err = text.str();
+  ::close(errFd);
+  ::unlink(errPath);
+  return result;
+}
+
+std::vector<nlohmann::json> ReadDrawLog(const fs::path& path) {
+  std::vector<nlohmann::json> log;
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("no draw log at " + path.string());
+  std::string line;
+  while (std::getline(in, line)) log.push_back(nlohmann::json::parse(line));
+  return log;
+}
+
+std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log) {
+  std::vector<DrawnLine> lines;
+  bool newPage = true;
+  for (const auto& entry : log) {
+    if (entry["op"] == "startpage") newPage = true;
+    if (entry["op"] != "text") continue;
+    int y = entry["y"];
+    if (newPage || lines.back().y != y) lines.push_back({y, "", {}});
+    newPage = false;
+    lines.back().text += entry["ch"].get<std::string>();
+    lines.back().x.push_back(entry["x"]);
+  }
+  return lines;
+}
+
+int CountOps(const std::vector<nlohmann::json>& log, const std::string& op) {
+  int n = 0;
+  for (const auto& entry : log) n += entry["op"] == op;
+  return n;
+}
+
+}  // namespace zuvprint::testing

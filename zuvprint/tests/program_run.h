@@ -1,0 +1,58 @@
+// Runs the real zuvprint program in a scratch directory and reads back what
+// it left: exit status, standard error, the draw log of the TRACE printer.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace zuvprint::testing {
+
+// A fresh directory under the system's temporary directory, removed at the end.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // Writes bytes to a file in the directory.
+  void Write(const std::string& name, const std::string& bytes) const;
+  bool Has(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+  std::vector<std::string> Names() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct ProgramResult {
+  int status = -1;
+  std::string err;  // standard error
+};
+
+// Runs the program (ZUVPRINT_BIN unless program is given) with arguments in
+// directory cwd. The environment is the test's own with PRINTER=TRACE,
+// ZUVPRINT_OUTPUT_DIR=cwd and CUPS_SERVER pointing nowhere, plus env.
+ProgramResult RunZuvprint(const std::filesystem::path& cwd, const std::vector<std::string>& arguments,
+                          const std::map<std::string, std::string>& env = {}, const std::string& program = "");
+
+// The draw log as a list of objects.
+std::vector<nlohmann::json> ReadDrawLog(const std::filesystem::path& path);
+
+// The drawn characters of a log, one string per baseline, in order.
+struct DrawnLine {
+  int y;
+  std::string text;   // UTF-8
+  std::vector<int> x;  // cell of each character
+};
+std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log);
+
+// How many entries have this op.
+int CountOps(const std::vector<nlohmann::json>& log, const std::string& op);
+
+}  // namespace zuvprint::testing
