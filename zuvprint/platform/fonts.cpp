@@ -1,5 +1,6 @@
 #include "platform/fonts.h"
 
+#include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
 #include <mutex>
@@ -40,6 +41,11 @@ void InstallFontAliases() {
     FcConfigSetCurrent(config);  // takes its own reference
     FcConfigDestroy(config);
   });
+}
+
+void ReleaseFontCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace zuvprint::platform

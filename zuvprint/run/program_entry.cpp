@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/printers.h"
 #include "run/print_run.h"
@@ -63,8 +64,11 @@ int UruchomProgram(const std::string& sciezkaProgramu, const std::vector<std::st
   if (TrybTestowy()) PokazParametry(komunikaty, a);
   platform::PrinterList drukarki = platform::PrinterList::Installed();
   OtoczenieWydruku otoczenie{sciezkaProgramu, drukarki, drukarki.DefaultIndex(), komunikaty};
-  if (a.empty()) return 0;
-  return DrukujPlik({Parametr(a, 0), Parametr(a, 1), Parametr(a, 2), Parametr(a, 3), Parametr(a, 4)}, otoczenie);
+  int wynik = 0;
+  if (!a.empty())
+    wynik = DrukujPlik({Parametr(a, 0), Parametr(a, 1), Parametr(a, 2), Parametr(a, 3), Parametr(a, 4)}, otoczenie);
+  platform::ReleaseFontCaches();
+  return wynik;
 }
 
 }  // namespace zuvprint

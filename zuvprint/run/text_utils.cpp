@@ -6,19 +6,18 @@ namespace zuvprint {
 
 long long HexNaLiczbe(std::string_view text) {
   static constexpr std::string_view kDigits = "0123456789ABCDEF";
-  long long value = 0;
-  long long weight = 1;
+  // Unsigned arithmetic wraps like the fixed-width integers of the original
+  // platform instead of overflowing on a pathological text.
+  unsigned long long value = 0;
+  unsigned long long weight = 1;
   for (auto it = text.rbegin(); it != text.rend(); ++it) {
     char c = *it;
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     auto digit = kDigits.find(c);
-    value += (digit == std::string_view::npos ? -1 : static_cast<long long>(digit)) * weight;
-    // A pathological text of thousands of characters must not overflow:
-    // past 15 places the weights no longer fit and the value is meaningless
-    // anyway; keep the weight where it is.
-    if (weight <= (1LL << 58)) weight *= 16;
+    value += (digit == std::string_view::npos ? ~0ULL : digit) * weight;
+    weight *= 16;
   }
-  return value;
+  return static_cast<long long>(value);
 }
 
 std::string_view Prawe(std::string_view text, long long n) {
