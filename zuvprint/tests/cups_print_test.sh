@@ -197,5 +197,16 @@ case $p1 in *Stronadruga*) fail "page 1 shows page 2's text; its text: $p1" ;; e
 case $p2 in *Stronadruga*) ;; *) fail "page 2 lacks \"Strona druga\"; its text: $p2" ;; esac
 case $p2 in *Stronapierwsza*) fail "page 2 shows page 1's text; its text: $p2" ;; esac
 
-echo "$me: OK: $(basename "$pdf"), 2 pages"
+# A queue that refuses jobs: the run says so, fails, and still cleans up.
+cupsreject ZuvPDF || fail "test setup: cupsreject ZuvPDF failed"
+printf 'Odrzucony\r\n' >"$work/refused.txt"
+(cd "$work" && exec "$zuvprint" refused.txt test.dpc) >"$tmp/refused.out" 2>"$tmp/refused.err"
+rc=$?
+[ $rc -ne 0 ] || fail "a refused job was reported as success"
+grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing printer: $(cat "$tmp/refused.err")"
+[ ! -e "$work/refused.txt" ] || fail "refused.txt is still there"
+left=$(find "$work" "$tmp/tmp" -name 'dprtemp*.lst' -o -name '.zuvprint-*' 2>/dev/null)
+[ -z "$left" ] || fail "files left behind after a refused job: $left"
+
+echo "$me: OK: $(basename "$pdf"), 2 pages; a refused job is reported"
 exit 0
