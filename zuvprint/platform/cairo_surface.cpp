@@ -3,8 +3,10 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -62,6 +64,11 @@ class TemporaryFile {
       throw PrintError("Nie można utworzyć pliku wydruku w katalogu " + dir + ": " + std::strerror(errno));
     fd_ = FileDescriptor(fd);
     path_ = name.data();
+    // mkstemp makes the file private; the finished job is an ordinary file
+    // of the user's, so give it the permissions the umask allows.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
   }
   ~TemporaryFile() { ::unlink(path_.c_str()); }
   TemporaryFile(const TemporaryFile&) = delete;
@@ -223,7 +230,45 @@ class CairoSurface : public Surface {
     penY_ = y;
   }
 
+  void StretchBitmap(const Rect& dest, const Bitmap& bitmap, const Rect& source) override {
+    int sw = source.right - source.left, sh = source.bottom - source.top;
+    int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+    if (!job_ || sw <= 0 || sh <= 0 || dw == 0 || dh == 0 || bitmap.width <= 0 || bitmap.height <= 0 ||
+        bitmap.rgb.size() < static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 3)
+      return;
+    Flush();
+    CairoPtr<cairo_surface_t> image = ToCairoImage(bitmap);
+    if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return;
+    cairo_t* cr = job_->cr.get();
+    cairo_save(cr);
+    cairo_rectangle(cr, std::min(dest.left, dest.right), std::min(dest.top, dest.bottom), std::abs(dw),
+                    std::abs(dh));
+    cairo_clip(cr);
+    // A negative destination extent mirrors the image, as StretchDIBits does.
+    cairo_translate(cr, dest.left, dest.top);
+    cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
+    cairo_set_source_surface(cr, image.get(), -source.left, -source.top);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  }
+
  private:
+  static CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
+    CairoPtr<cairo_surface_t> image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.width, bitmap.height));
+    if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return image;
+    cairo_surface_flush(image.get());
+    unsigned char* data = cairo_image_surface_get_data(image.get());
+    int stride = cairo_image_surface_get_stride(image.get());
+    const std::uint8_t* rgb = bitmap.rgb.data();
+    for (int y = 0; y < bitmap.height; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+      for (int x = 0; x < bitmap.width; ++x, rgb += 3) row[x] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
+    }
+    cairo_surface_mark_dirty(image.get());
+    return image;
+  }
+
   struct Job {
     explicit Job(const std::string& dir) : file(dir) {}
     TemporaryFile file;

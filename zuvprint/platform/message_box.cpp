@@ -3,10 +3,12 @@
 #include <cstdio>
 
 #include "platform/surface.h"
+#include "platform/utf8.h"
 
 namespace zuvprint::platform {
 
-void MessageBox::Show(const std::string& text) {
+void MessageBox::Show(const std::string& raw) {
+  std::string text = DisplayUtf8(raw);
   std::string block;
   block.reserve(text.size() + 2);
   for (char c : text)

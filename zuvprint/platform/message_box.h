@@ -11,7 +11,8 @@ class Surface;
 
 class MessageBox {
  public:
-  // Shows a message (UTF-8; CR LF inside it separates its lines).
+  // Shows a message (UTF-8; CR LF inside it separates its lines; bytes that
+  // are not UTF-8 are shown as the characters with their numbers).
   void Show(const std::string& text);
 
   // The printer surface in use, or nullptr; it sees every later message.

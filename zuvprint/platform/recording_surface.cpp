@@ -169,6 +169,13 @@ class RecordingSurface : public Surface {
     inner_->LineTo(x, y);
   }
 
+  void StretchBitmap(const Rect& dest, const Bitmap& bitmap, const Rect& source) override {
+    Line(buffer_, "image")
+        .Ints("dest", {dest.left, dest.top, dest.right, dest.bottom})
+        .Ints("src", {source.right - source.left, source.bottom - source.top});
+    inner_->StretchBitmap(dest, bitmap, source);
+  }
+
   void NoteMessage(const std::string& text) override {
     Line(buffer_, "message").Text("text", text);
     Write();

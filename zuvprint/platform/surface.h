@@ -7,9 +7,12 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "platform/images.h"
 
 namespace zuvprint::platform {
 
@@ -21,6 +24,20 @@ using Colour = std::uint32_t;
 class PrintError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A measure truncated toward zero to whole pixels, as the drawing calls take
+// it; values beyond the int range (a hostile print file can push x that far)
+// saturate instead of overflowing.
+inline int TruncatePixels(double v) {
+  if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
+  if (v >= 2147483647.0) return INT32_MAX;
+  return static_cast<int>(v);
+}
+
+// A rectangle of whole pixels; width = right - left, height = bottom - top.
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
 };
 
 struct FontSpec {
@@ -80,6 +97,11 @@ class Surface {
   virtual void SetPen(int width, Colour colour) = 0;
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
+
+  // StretchDIBits with SRCCOPY: copies the source rectangle of the bitmap
+  // onto the destination rectangle of the page, stretched or shrunk,
+  // opaque, nearest pixel (so QR modules stay sharp).
+  virtual void StretchBitmap(const Rect& dest, const Bitmap& bitmap, const Rect& source) = 0;
 
   // A message box was shown while this surface was the printer. Only the
   // recording surface keeps it; other surfaces ignore it.

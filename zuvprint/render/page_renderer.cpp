@@ -75,7 +75,7 @@ const std::array<const Ramka*, 256>& IndeksRamek() {
   return indeks;
 }
 
-int Obetnij(float v) { return static_cast<int>(v); }  // toward zero, as the drawing calls take it
+int Obetnij(float v) { return platform::TruncatePixels(v); }
 
 // The cell's coordinates for one box character, each truncated separately.
 struct Komorka {

@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "render/line_splitter.h"
+#include "render/page_images.h"
 #include "render/page_renderer.h"
 #include "render/print_mode.h"
 #include "render/sequence_actions.h"
@@ -66,7 +67,9 @@ class Wydruk {
   }
 
   void DrukujLinie(int stan) {
-    KontekstSekwencji kontekst{tryb_, miary_, styl_, drukarka_, {}};
+    KontekstSekwencji kontekst{tryb_, miary_, styl_, drukarka_, [this](const ZadanieObrazu& obraz) {
+                                 RysujObraz(drukarka_, komunikat_, obraz.plik, obraz.tlo, obraz.x, obraz.y, obraz.zoom);
+                               }};
     do {
       std::string_view przed;
       int numer = 0;
@@ -110,6 +113,7 @@ class Wydruk {
         drukarka_.NewPage();
         drukarka_.SetBaselineAlignment();
         miary_.y = GornaLinia();
+        RysujObrazyStylu();
       }
     } else {
       miary_.x = 0;
@@ -126,6 +130,15 @@ class Wydruk {
     wzniesienieStrony_ = static_cast<float>(drukarka_.Ascent());
     drukarka_.SetBaselineAlignment();
     miary_.y = GornaLinia();
+    RysujObrazyStylu();
+  }
+
+  // The style's background, then its logo, on a fresh page; text drawn
+  // later lies on top. Custom line spacing leaves pages without them.
+  void RysujObrazyStylu() {
+    if (tryb_.wlasneOdstepy) return;
+    RysujObraz(drukarka_, komunikat_, styl_.tlo, true, 0, 0, 1);
+    RysujObraz(drukarka_, komunikat_, styl_.logo, false, styl_.logoX, styl_.logoY, styl_.logoZoom);
   }
 
   void ZakonczZadanie() {
