@@ -1,0 +1,226 @@
+#include "ksef/crypto.h"
+
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "ksef/cp852.h"
+#include "platform/files.h"
+
+namespace zuvprint {
+namespace {
+
+struct MdFree {
+  void operator()(EVP_MD* md) const { EVP_MD_free(md); }
+};
+struct MdCtxFree {
+  void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
+};
+using MdPtr = std::unique_ptr<EVP_MD, MdFree>;
+using MdCtxPtr = std::unique_ptr<EVP_MD_CTX, MdCtxFree>;
+
+constexpr std::size_t kPiece = 65536;
+
+// The SHA-256 implementation, fetched anew for each digest.
+MdPtr FetchSha256() {
+  MdPtr md(EVP_MD_fetch(nullptr, "SHA2-256", nullptr));
+  if (!md) throw KsefError("Brak funkcji SHA256_* w libcrypto");
+  return md;
+}
+
+MdCtxPtr BeginSha256(const EVP_MD* md) {
+  MdCtxPtr ctx(EVP_MD_CTX_new());
+  if (!ctx || EVP_DigestInit_ex(ctx.get(), md, nullptr) != 1)
+    throw KsefError("SHA256_Init - nie zadziałał poprawnie.");
+  return ctx;
+}
+
+void UpdateSha256(EVP_MD_CTX* ctx, const void* data, std::size_t size) {
+  if (EVP_DigestUpdate(ctx, data, size) != 1) throw KsefError("SHA256_Update - nie zadziałał poprawnie.");
+}
+
+Sha256Digest FinishSha256(EVP_MD_CTX* ctx) {
+  Sha256Digest digest{};
+  unsigned int length = 0;
+  if (EVP_DigestFinal_ex(ctx, digest.data(), &length) != 1 || length != digest.size())
+    throw KsefError("SHA256_Final - nie zadziałał poprawnie.");
+  return digest;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+constexpr std::string_view kStandardAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::string_view kUrlAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+
+// base64 with the given alphabet; padded or not; lineLength 0 for no line
+// breaks.
+std::string Encode(std::span<const std::uint8_t> bytes, std::string_view alphabet, bool pad,
+                   std::size_t lineLength) {
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4 + (lineLength ? bytes.size() / 57 * 2 : 0));
+  std::size_t column = 0;
+  auto put = [&](char c) {
+    if (lineLength && column == lineLength) {
+      out += "\r\n";
+      column = 0;
+    }
+    out += c;
+    ++column;
+  };
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    std::uint32_t group = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
+    for (int shift = 18; shift >= 0; shift -= 6) put(alphabet[(group >> shift) & 0x3F]);
+  }
+  std::size_t rest = bytes.size() - i;
+  if (rest > 0) {
+    std::uint32_t group = bytes[i] << 16;
+    if (rest == 2) group |= bytes[i + 1] << 8;
+    put(alphabet[(group >> 18) & 0x3F]);
+    put(alphabet[(group >> 12) & 0x3F]);
+    if (rest == 2) put(alphabet[(group >> 6) & 0x3F]);
+    if (pad) {
+      if (rest == 1) put('=');
+      put('=');
+    }
+  }
+  return out;
+}
+
+std::vector<std::uint8_t> Decode(std::string_view text, std::string_view alphabet) {
+  std::array<int, 256> value;
+  value.fill(-1);
+  for (std::size_t k = 0; k < alphabet.size(); ++k) value[static_cast<unsigned char>(alphabet[k])] = static_cast<int>(k);
+
+  std::vector<std::uint8_t> out;
+  out.reserve(text.size() / 4 * 3 + 2);
+  std::uint32_t bits = 0;
+  int count = 0;  // bits held
+  for (char c : text) {
+    if (c == '=') break;
+    int v = value[static_cast<unsigned char>(c)];
+    if (v < 0) continue;
+    bits = (bits << 6) | static_cast<std::uint32_t>(v);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      out.push_back(static_cast<std::uint8_t>(bits >> count));
+      bits &= (1u << count) - 1;
+    }
+  }
+  return out;
+}
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// The password key; its bytes repeat end to end over the data.
+constexpr std::string_view kKluczHasla = "Kavo-Telprem Ruvanka";
+
+std::uint8_t KeyByte(std::size_t i) { return static_cast<std::uint8_t>(kKluczHasla[i % kKluczHasla.size()]); }
+std::uint8_t Offset(std::size_t i) { return static_cast<std::uint8_t>((i + 1) % 16); }
+
+bool IsOuterBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+}  // namespace
+
+TVelKrypto::TVelKrypto() = default;
+TVelKrypto::~TVelKrypto() = default;
+
+Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
+  MdPtr md = FetchSha256();
+  if (!IsRegularFile(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
+  MdCtxPtr ctx = BeginSha256(md.get());
+
+  // O_NONBLOCK: should the name have turned into a pipe since the check
+  // above, opening it must not wait for a writer; the check after opening
+  // then refuses it.
+  platform::FileDescriptor file(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.IsOpen()) throw KsefError("Nie można otworzyć pliku: " + FileName);
+  struct stat st;
+  if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) throw KsefError("Plik nie istnieje: " + FileName);
+
+  std::vector<std::uint8_t> buffer(kPiece);
+  for (;;) {
+    ssize_t n = ::read(file.Get(), buffer.data(), buffer.size());
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw KsefError("Błąd odczytu pliku: " + FileName);
+    }
+    UpdateSha256(ctx.get(), buffer.data(), static_cast<std::size_t>(n));
+  }
+  return FinishSha256(ctx.get());
+}
+
+Sha256Digest TVelKrypto::CalcSHA256(std::span<const std::uint8_t> data) const {
+  MdPtr md = FetchSha256();
+  MdCtxPtr ctx = BeginSha256(md.get());
+  UpdateSha256(ctx.get(), data.data(), data.size());
+  return FinishSha256(ctx.get());
+}
+
+Sha256Digest TVelKrypto::CalcSHA256(std::string_view data) const { return CalcSHA256(AsBytes(data)); }
+
+std::string EncodeBase64(std::span<const std::uint8_t> bytes) { return Encode(bytes, kStandardAlphabet, true, 76); }
+std::string EncodeBase64(std::string_view bytes) { return EncodeBase64(AsBytes(bytes)); }
+
+std::string EncodeBase64URL(std::span<const std::uint8_t> bytes) { return Encode(bytes, kUrlAlphabet, false, 0); }
+std::string EncodeBase64URL(std::string_view bytes) { return EncodeBase64URL(AsBytes(bytes)); }
+
+std::vector<std::uint8_t> DecodeBase64ToBytes(std::string_view text) { return Decode(text, kStandardAlphabet); }
+std::vector<std::uint8_t> DecodeBase64URLToBytes(std::string_view text) { return Decode(text, kUrlAlphabet); }
+
+std::string OdkodujHaslo(std::string_view stored) {
+  std::vector<std::uint8_t> data = DecodeBase64ToBytes(stored);
+  std::string clear;  // code page 852 bytes
+  clear.reserve(data.size());
+  for (std::size_t k = 0; k < data.size(); ++k) {
+    std::size_t i = clear.size();
+    if (data[k] == 0) {
+      // An escape: the next byte goes out as it is (a last 0 gives nothing).
+      if (++k < data.size()) clear += static_cast<char>(data[k]);
+    } else {
+      clear += static_cast<char>(static_cast<std::uint8_t>(data[k] - KeyByte(i) + Offset(i)));
+    }
+  }
+  std::size_t begin = 0, end = clear.size();
+  while (begin < end && IsOuterBlank(clear[begin])) ++begin;
+  while (end > begin && IsOuterBlank(clear[end - 1])) --end;
+  // The code page's bytes up to 0x20 are the characters up to U+0020 and no
+  // high byte is one of them, so trimming the bytes trims the text.
+  return Cp852ToUtf8(std::string_view(clear).substr(begin, end - begin));
+}
+
+std::string ZakodujHaslo(std::string_view password) {
+  std::optional<std::string> clear = Utf8ToCp852(password);
+  if (!clear) throw std::invalid_argument("password is not UTF-8 text of code page 852 characters");
+  std::vector<std::uint8_t> data;
+  data.reserve(clear->size() * 2);
+  for (std::size_t i = 0; i < clear->size(); ++i) {
+    auto p = static_cast<std::uint8_t>((*clear)[i]);
+    auto b = static_cast<std::uint8_t>(p + KeyByte(i) - Offset(i));
+    if (b == 0) {
+      // A scrambled 0 would read as an escape: escape the byte instead.
+      data.push_back(0);
+      data.push_back(p);
+    } else {
+      data.push_back(b);
+    }
+  }
+  return Encode(data, kStandardAlphabet, true, 0);
+}
+
+}  // namespace zuvprint
