@@ -53,16 +53,13 @@ struct Rgb {
 };
 using Palette = std::vector<Rgb>;
 
-// A read-only regular file. Opened non-blocking so that a FIFO named as an
-// image cannot hang the run; it is then refused for not being a regular file.
+// A read-only regular file (a FIFO named as an image is refused, see
+// OpenRegularFile).
 class ImageFile {
  public:
   bool Open(const std::string& path) {
-    fd_ = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st;
-    if (!fd_.IsOpen() || ::fstat(fd_.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    size_ = static_cast<std::uint64_t>(st.st_size);
-    return true;
+    fd_ = OpenRegularFile(path, &size_);
+    return fd_.IsOpen();
   }
   std::uint64_t Size() const { return size_; }
 

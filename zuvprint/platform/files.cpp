@@ -48,6 +48,14 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
   return true;
 }
 
+FileDescriptor OpenRegularFile(const std::string& path, std::uint64_t* size) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat st;
+  if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileDescriptor();
+  if (size) *size = static_cast<std::uint64_t>(st.st_size);
+  return fd;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return !path.empty() && ::lstat(path.c_str(), &st) == 0;
@@ -56,7 +64,7 @@ bool FileExists(const std::string& path) {
 bool DeleteFile(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
 
 CopyResult CopyToNewFile(const std::string& source, const std::string& target) {
-  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor in = OpenRegularFile(source);
   if (!in.IsOpen()) return CopyResult::Failed;
   FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (!out.IsOpen()) return errno == EEXIST ? CopyResult::TargetExists : CopyResult::Failed;
@@ -81,10 +89,10 @@ CopyResult CopyToNewFile(const std::string& source, const std::string& target) {
 
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  FileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::uint64_t size = 0;
+  FileDescriptor in = OpenRegularFile(path, &size);
   if (!in.IsOpen()) return ReadResult::CannotOpen;
-  struct stat st;
-  if (::fstat(in.Get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  bytes.reserve(static_cast<std::size_t>(size));
   char chunk[65536];
   for (;;) {
     ssize_t n = ::read(in.Get(), chunk, sizeof chunk);

@@ -2,6 +2,7 @@
 // and output files that never replace an existing one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zuvprint::platform {
@@ -65,6 +66,13 @@ class FileDescriptor {
  private:
   int fd_ = -1;
 };
+
+// Opens a regular file for reading; a file that is not open for anything
+// else. The open does not wait on a named pipe, and directories, pipes and
+// devices are refused, since reading them could fail, block or never end:
+// every file this program reads comes from somebody else. size, when
+// given, gets the file's size.
+FileDescriptor OpenRegularFile(const std::string& path, std::uint64_t* size = nullptr);
 
 // Writes all bytes, retrying short writes; false on any error.
 bool WriteAll(int fd, const void* data, std::size_t size);

@@ -35,15 +35,12 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a regular file for reading. Non-blocking open, so that a FIFO named
-// as an image cannot hang the run; it is then refused as not regular.
-FilePtr OpenRegularFile(const std::string& path, std::uint64_t& size) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat st;
-  if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+// The regular file as a stdio stream for libpng.
+FilePtr OpenPngFile(const std::string& path, std::uint64_t& size) {
+  FileDescriptor fd = OpenRegularFile(path, &size);
+  if (!fd.IsOpen()) return nullptr;
   FilePtr file(::fdopen(fd.Get(), "rb"));
   if (file) fd.Release();
-  size = static_cast<std::uint64_t>(st.st_size);
   return file;
 }
 
@@ -126,7 +123,7 @@ void CompositeInPlace(std::vector<std::uint8_t>& pixels) {
 
 ImageLoad DecodePng(const std::string& path, Bitmap& out) {
   std::uint64_t file_size = 0;
-  FilePtr file = OpenRegularFile(path, file_size);
+  FilePtr file = OpenPngFile(path, file_size);
   if (!file || !HasPngSignature(file.get())) return ImageLoad::NotThisFormat;
   PngReadStruct reader;
   if (!reader.IsValid() || !ReadPngInfo(reader.Png(), reader.Info(), file.get()) ||

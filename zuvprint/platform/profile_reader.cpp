@@ -1,10 +1,8 @@
 #include "platform/profile_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/files.h"
 
-#include <cerrno>
+
 #include <cstddef>
 #include <optional>
 
@@ -56,49 +54,11 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(line.substr(1, close - 1));
 }
 
-// Owns an open file descriptor.
-class OpenFile {
- public:
-  explicit OpenFile(int fd) : fd_(fd) {}
-  ~OpenFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// The whole contents of a regular file, or nothing when it cannot be read.
-// Directories, pipes and devices are refused: reading them could fail,
-// block or never end. O_NONBLOCK keeps the open itself from waiting for a
-// writer on a named pipe; it does not affect regular files.
-std::optional<std::string> ReadRegularFile(const std::string& path) {
-  OpenFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.fd() < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-
-  std::string text;
-  char chunk[64 * 1024];
-  for (;;) {
-    ssize_t got = ::read(file.fd(), chunk, sizeof chunk);
-    if (got == 0) return text;
-    if (got > 0) {
-      text.append(chunk, static_cast<std::size_t>(got));
-    } else if (errno != EINTR) {
-      return std::nullopt;
-    }
-  }
-}
-
 }  // namespace
 
 ProfileReader ProfileReader::FromFile(const std::string& path) {
-  std::optional<std::string> text = ReadRegularFile(path);
-  return text ? FromText(*text) : ProfileReader{};
+  std::string text;
+  return ReadWholeFile(path, text) == ReadResult::Ok ? FromText(text) : ProfileReader{};
 }
 
 ProfileReader ProfileReader::FromText(std::string_view text) {

@@ -13,9 +13,12 @@
 
 #include "platform/process.h"
 #include "program_run.h"
+#include "test_helpers.h"
 
 namespace zuvprint {
 namespace {
+
+using testing::ErrorOf;
 
 namespace fs = std::filesystem;
 
@@ -39,16 +42,6 @@ std::string FindOpenssl() {
   return "";
 }
 
-template <typename F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const KsefError& e) {
-    return e.what();
-  }
-  ADD_FAILURE() << "no KsefError";
-  return "";
-}
 
 // --- Reading openssl's output ------------------------------------------
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -10,9 +11,12 @@
 #include "ksef/cp852.h"
 #include "platform/process.h"
 #include "program_run.h"
+#include "test_helpers.h"
 
 namespace zuvprint {
 namespace {
+
+using testing::ErrorOf;
 
 std::string Hex(const Sha256Digest& d) {
   static const char* digits = "0123456789abcdef";
@@ -33,17 +37,6 @@ std::string OpensslDigest(const std::string& path) {
   return r.out.substr(0, 64);
 }
 
-// Throws and answers the message, or fails the test.
-template <typename F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const KsefError& e) {
-    return e.what();
-  }
-  ADD_FAILURE() << "no KsefError";
-  return "";
-}
 
 // --- Digests of files ----------------------------------------------------
 
@@ -97,12 +90,32 @@ TEST(CalcSHA256File, ReadFailureIsRaisedNotDigested) {
 }
 
 TEST(CalcSHA256File, UnreadableFileIsRaised) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   testing::ScratchDir dir;
   dir.Write("secret.xml", "x");
   std::string path = (dir / "secret.xml").string();
   ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-  EXPECT_EQ(ErrorOf([&] { TVelKrypto().CalcSHA256File(path); }), "Nie można otworzyć pliku: " + path);
+  ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+  std::string expected = "Nie można otworzyć pliku: " + path;
+  if (::geteuid() != 0) {
+    EXPECT_EQ(ErrorOf([&] { TVelKrypto().CalcSHA256File(path); }), expected);
+    return;
+  }
+  // Root reads every file: look at it as an ordinary user in a child.
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    try {
+      TVelKrypto().CalcSHA256File(path);
+    } catch (const KsefError& e) {
+      ::_exit(e.what() == expected ? 0 : 3);
+    }
+    ::_exit(4);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not become nobody, 3: other message, 4: no error";
 }
 
 TEST(CalcSHA256, KnownVectors) {

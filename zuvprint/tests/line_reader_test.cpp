@@ -51,12 +51,20 @@ TEST(CzytajLinie, MissingWorkCopyGivesOneEmptyLineAndOpenFailure) {
 }
 
 TEST(CzytajLinie, UnreadableWorkCopyGivesReadFailure) {
+  // A regular file that opens but fails at the first read.
+  int state = kNieCzytano;
+  BuforLinii buffer;
+  EXPECT_EQ(CzytajLinie("/proc/self/mem", state, buffer), "");
+  EXPECT_EQ(state, kBladOdczytu);
+}
+
+TEST(CzytajLinie, ADirectoryOrPipeIsNotAWorkCopy) {
   testing::ScratchDir dir;
-  std::filesystem::create_directory(dir / "dprtemp0.lst");  // opens, but reading fails
+  std::filesystem::create_directory(dir / "dprtemp0.lst");
   int state = kNieCzytano;
   BuforLinii buffer;
   EXPECT_EQ(CzytajLinie((dir / "dprtemp0.lst").string(), state, buffer), "");
-  EXPECT_EQ(state, kBladOdczytu);
+  EXPECT_EQ(state, kBladOtwarcia);
 }
 
 TEST(CzytajLinie, ReadsTheFileOnceAndDoesNotCopyTheRest) {

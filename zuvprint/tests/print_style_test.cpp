@@ -9,8 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "test_helpers.h"
+
 namespace zuvprint {
 namespace {
+
+using testing::TempFile;
 
 using platform::Colour;
 using platform::ProfileReader;
@@ -56,24 +60,6 @@ void ExpectSameStyle(const TStylWydruku& actual, const TStylWydruku& expected) {
   EXPECT_EQ(actual.nazwa2, expected.nazwa2);
 }
 
-// A style file of the test's own, removed when the test ends.
-class TempFile {
- public:
-  explicit TempFile(std::string_view contents)
-      : path_(std::filesystem::temp_directory_path() /
-              ("print_style_test_" + std::to_string(::getpid()) + "_" +
-               std::to_string(counter_++) + ".dpc")) {
-    std::ofstream(path_, std::ios::binary) << contents;
-  }
-  ~TempFile() { std::filesystem::remove(path_); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  std::string path() const { return path_.string(); }
-
- private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
-};
 
 // The built-in defaults, also what a run without any style file prints with.
 TEST(PrintStyle, NoStyleFileGivesBuiltInDefaults) {

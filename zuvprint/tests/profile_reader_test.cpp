@@ -9,8 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "test_helpers.h"
+
 namespace zuvprint::platform {
 namespace {
+
+using testing::TempFile;
 
 constexpr std::string_view kMissing = "<missing>";
 
@@ -119,24 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"empty_text", "", "S", "k", std::string(kMissing)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A file of this program's own, removed when the test ends.
-class TempFile {
- public:
-  explicit TempFile(std::string_view contents)
-      : path_(std::filesystem::temp_directory_path() /
-              ("profile_reader_test_" + std::to_string(::getpid()) + "_" +
-               std::to_string(counter_++) + ".ini")) {
-    std::ofstream(path_, std::ios::binary) << contents;
-  }
-  ~TempFile() { std::filesystem::remove(path_); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  std::string path() const { return path_.string(); }
-
- private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
-};
 
 TEST(ProfileFile, ReadsBytesOfFileWithBomAndCrlf) {
   TempFile file("\xEF\xBB\xBF[Drukarka]\r\nNazwa = \"HP \xA5\" \r\n");
