@@ -119,6 +119,21 @@ struct LoadedFont {
   }
 };
 
+CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
+  CairoPtr<cairo_surface_t> image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.width, bitmap.height));
+  if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return image;
+  cairo_surface_flush(image.get());
+  unsigned char* data = cairo_image_surface_get_data(image.get());
+  int stride = cairo_image_surface_get_stride(image.get());
+  const std::uint8_t* rgb = bitmap.rgb.data();
+  for (int y = 0; y < bitmap.height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < bitmap.width; ++x, rgb += 3) row[x] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
+  }
+  cairo_surface_mark_dirty(image.get());
+  return image;
+}
+
 class CairoSurface : public Surface {
  public:
   explicit CairoSurface(std::unique_ptr<JobSink> sink) : sink_(std::move(sink)) {
@@ -237,8 +252,8 @@ class CairoSurface : public Surface {
         bitmap.rgb.size() < static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 3)
       return;
     Flush();
-    CairoPtr<cairo_surface_t> image = ToCairoImage(bitmap);
-    if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return;
+    cairo_surface_t* image = job_->Image(bitmap);
+    if (!image) return;
     cairo_t* cr = job_->cr.get();
     cairo_save(cr);
     cairo_rectangle(cr, std::min(dest.left, dest.right), std::min(dest.top, dest.bottom), std::abs(dw),
@@ -247,28 +262,13 @@ class CairoSurface : public Surface {
     // A negative destination extent mirrors the image, as StretchDIBits does.
     cairo_translate(cr, dest.left, dest.top);
     cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
-    cairo_set_source_surface(cr, image.get(), -source.left, -source.top);
+    cairo_set_source_surface(cr, image, -source.left, -source.top);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);
   }
 
  private:
-  static CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
-    CairoPtr<cairo_surface_t> image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.width, bitmap.height));
-    if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return image;
-    cairo_surface_flush(image.get());
-    unsigned char* data = cairo_image_surface_get_data(image.get());
-    int stride = cairo_image_surface_get_stride(image.get());
-    const std::uint8_t* rgb = bitmap.rgb.data();
-    for (int y = 0; y < bitmap.height; ++y) {
-      auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-      for (int x = 0; x < bitmap.width; ++x, rgb += 3) row[x] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
-    }
-    cairo_surface_mark_dirty(image.get());
-    return image;
-  }
-
   struct Job {
     explicit Job(const std::string& dir) : file(dir) {}
     TemporaryFile file;
@@ -277,6 +277,27 @@ class CairoSurface : public Surface {
     std::string title;
     bool writeFailed = false;
     int writeError = 0;
+    // Images drawn in this job, so that a background or logo repeated on
+    // every page is converted once and embedded in the PDF once: the PDF
+    // surface shares a source surface drawn again.
+    struct CachedImage {
+      std::vector<std::uint8_t> rgb;
+      int width = 0, height = 0;
+      CairoPtr<cairo_surface_t> surface;
+    };
+    std::unordered_multimap<std::size_t, CachedImage> images;
+
+    cairo_surface_t* Image(const Bitmap& bitmap) {
+      std::size_t key = std::hash<std::string_view>{}(
+          std::string_view(reinterpret_cast<const char*>(bitmap.rgb.data()), bitmap.rgb.size()));
+      auto [first, last] = images.equal_range(key);
+      for (auto it = first; it != last; ++it)
+        if (it->second.width == bitmap.width && it->second.height == bitmap.height && it->second.rgb == bitmap.rgb)
+          return it->second.surface.get();
+      CachedImage cached{bitmap.rgb, bitmap.width, bitmap.height, ToCairoImage(bitmap)};
+      if (cairo_surface_status(cached.surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+      return images.emplace(key, std::move(cached))->second.surface.get();
+    }
 
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
       auto* job = static_cast<Job*>(closure);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "program_run.h"
 
@@ -204,6 +205,50 @@ TEST_F(PageImages, TheLogoIsOnThePdfWhereTheLogSays) {
   EXPECT_TRUE(Near(page.At(52, 56), {255, 0, 0}));
   EXPECT_TRUE(Near(page.At(21, 52), {255, 255, 255}));
   EXPECT_TRUE(Near(page.At(38, 59), {255, 255, 255}));
+}
+
+// The PDF's images as pdfimages lists them: page, width, height,
+// interpolation and object number.
+struct PdfImage {
+  int page, width, height;
+  std::string interpolate;
+  int object;
+};
+std::vector<PdfImage> ListPdfImages(const fs::path& pdf, const fs::path& listing) {
+  std::string command = "pdfimages -list " + pdf.string() + " > " + listing.string();
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::ifstream in(listing);
+  std::string line;
+  std::getline(in, line);
+  std::getline(in, line);
+  std::vector<PdfImage> images;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    PdfImage image;
+    std::string num, type, color, comp, bpc, enc;
+    fields >> image.page >> num >> type >> image.width >> image.height >> color >> comp >> bpc >> enc >>
+        image.interpolate >> image.object;
+    images.push_back(image);
+  }
+  return images;
+}
+
+TEST_F(PageImages, ImagesReachThePdfAtTheirPixelSizeOncePerDocument) {
+  dir.Write("tlo123.bmp", SolidBmp(100, 140, 200, 200, 255));
+  dir.Write("logo123.bmp", SolidBmp(300, 100, 255, 0, 0));
+  Print("A\x0c\r\nB\x0c\r\nC", kLogoStyle);
+  auto images = ListPdfImages(dir / "doc.pdf", dir / "images.txt");
+  ASSERT_EQ(images.size(), 6u);  // background and logo on each of three pages
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const PdfImage& image = images[i];
+    EXPECT_EQ(image.page, static_cast<int>(i / 2) + 1);
+    EXPECT_EQ(image.interpolate, "no");  // drawn nearest-pixel, never smoothed
+    // Not resampled, and the same object on every page.
+    EXPECT_EQ(image.width, i % 2 == 0 ? 100 : 300);
+    EXPECT_EQ(image.height, i % 2 == 0 ? 140 : 100);
+    EXPECT_EQ(image.object, images[i % 2].object);
+  }
+  EXPECT_NE(images[0].object, images[1].object);
 }
 
 }  // namespace
