@@ -27,8 +27,10 @@ constexpr std::string_view kZnacznikQR = "%%QRKody";
 // The line loop over an open printer, with the state of one run.
 class Wydruk {
  public:
-  Wydruk(platform::Surface& drukarka, const TStylWydruku& styl, std::string tytul)
-      : drukarka_(drukarka), styl_(styl), tytul_(std::move(tytul)) {}
+  // Messages of the run (bad images, the QR marker in trace mode) go to komunikat.
+  Wydruk(platform::Surface& drukarka, const TStylWydruku& styl, std::string tytul,
+         std::function<void(const std::string&)> komunikat)
+      : drukarka_(drukarka), styl_(styl), tytul_(std::move(tytul)), komunikat_(std::move(komunikat)) {}
 
   // Prints the work copy; PrintError leaves at once.
   void Drukuj(const std::string& kopia) {
@@ -50,9 +52,6 @@ class Wydruk {
     } while (stan >= 0);
     if (zadanieOtwarte_) ZakonczZadanie();
   }
-
-  // Where messages go; set before Drukuj.
-  std::function<void(const std::string&)> komunikat_;
 
  private:
   void PrzygotujDrukarke() {
@@ -156,6 +155,7 @@ class Wydruk {
   platform::Surface& drukarka_;
   const TStylWydruku& styl_;
   std::string tytul_;
+  std::function<void(const std::string&)> komunikat_;
   TTrybyDruku tryb_;
   MiaryStrony miary_;
   LiniaDruku linia_;
@@ -201,8 +201,8 @@ int DrukujPlik(const ParametryWydruku& p, OtoczenieWydruku& o) {
       o.komunikaty.Show("Nie można utworzyć kopii roboczej pliku " + p.plik + " !");
       wynik = 1;
     } else {
-      Wydruk wydruk(*drukarka, styl, platform::BaseName(p.plik));
-      wydruk.komunikat_ = [&](const std::string& tekst) { o.komunikaty.Show(tekst); };
+      Wydruk wydruk(*drukarka, styl, platform::BaseName(p.plik),
+                    [&](const std::string& tekst) { o.komunikaty.Show(tekst); });
       wydruk.Drukuj(kopia);
     }
   } catch (const platform::PrintError& e) {
