@@ -53,11 +53,6 @@ Sha256Digest FinishSha256(EVP_MD_CTX* ctx) {
   return digest;
 }
 
-bool IsRegularFile(const std::string& path) {
-  struct stat st;
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 constexpr std::string_view kStandardAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr std::string_view kUrlAlphabet =
@@ -141,7 +136,7 @@ TVelKrypto::~TVelKrypto() = default;
 
 Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
   MdPtr md = FetchSha256();
-  if (!IsRegularFile(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
+  if (!platform::IsRegularFile(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
   MdCtxPtr ctx = BeginSha256(md.get());
 
   // O_NONBLOCK: should the name have turned into a pipe since the check

@@ -37,7 +37,6 @@ namespace {
 // Upper bound on the decoded image for every layout. For uncompressed rows
 // the file size is the real bound; an RLE stream of a few bytes can declare
 // any size, so this keeps a tiny file from claiming gigabytes.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{256} << 20;
 
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
@@ -179,7 +178,8 @@ bool ReadHeaderFields(const std::string& head, std::uint32_t header_size, Layout
   layout.top_down = height < 0;
   layout.height = static_cast<std::uint32_t>(height < 0 ? -height : height);
   if (layout.top_down && layout.IsRle()) return false;  // RLE is bottom-up only
-  return std::uint64_t{layout.width} * layout.height <= kMaxPixels;
+  return layout.width <= kMaxImageSide && layout.height <= kMaxImageSide &&
+         std::uint64_t{layout.width} * layout.height <= kMaxImagePixels;
 }
 
 bool ReadMasks(const ImageFile& file, const std::string& head, std::uint32_t header_size, Layout& layout) {

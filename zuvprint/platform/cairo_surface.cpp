@@ -180,8 +180,12 @@ class CairoSurface : public Surface {
     cairo_status_t written = cairo_surface_status(job->surface.get());
     job->surface.reset();
     bool closed = job->file.Descriptor().Close();
+    int closeError = closed ? 0 : errno;
     if (drawn != CAIRO_STATUS_SUCCESS || written != CAIRO_STATUS_SUCCESS || job->writeFailed || !closed) {
-      std::string why = job->writeError ? std::strerror(job->writeError) : cairo_status_to_string(written);
+      std::string why = job->writeError                 ? std::strerror(job->writeError)
+                        : closeError                    ? std::strerror(closeError)
+                        : drawn != CAIRO_STATUS_SUCCESS ? cairo_status_to_string(drawn)
+                                                        : cairo_status_to_string(written);
       throw PrintError("Nie można zapisać wydruku " + job->title + ": " + why);
     }
     sink_->Deliver(job->file.Path(), job->title);
@@ -246,8 +250,10 @@ class CairoSurface : public Surface {
   }
 
   void StretchBitmap(const Rect& dest, const Bitmap& bitmap, const Rect& source) override {
-    int sw = source.right - source.left, sh = source.bottom - source.top;
-    int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
+    // Extents in double: a hostile zoom can make a rectangle as wide as the
+    // whole int range.
+    double sw = static_cast<double>(source.right) - source.left, sh = static_cast<double>(source.bottom) - source.top;
+    double dw = static_cast<double>(dest.right) - dest.left, dh = static_cast<double>(dest.bottom) - dest.top;
     if (!job_ || sw <= 0 || sh <= 0 || dw == 0 || dh == 0 || bitmap.width <= 0 || bitmap.height <= 0 ||
         bitmap.rgb.size() < static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height) * 3)
       return;
@@ -256,12 +262,12 @@ class CairoSurface : public Surface {
     if (!image) return;
     cairo_t* cr = job_->cr.get();
     cairo_save(cr);
-    cairo_rectangle(cr, std::min(dest.left, dest.right), std::min(dest.top, dest.bottom), std::abs(dw),
-                    std::abs(dh));
+    cairo_rectangle(cr, std::min(dest.left, dest.right), std::min(dest.top, dest.bottom), std::fabs(dw),
+                    std::fabs(dh));
     cairo_clip(cr);
     // A negative destination extent mirrors the image, as StretchDIBits does.
     cairo_translate(cr, dest.left, dest.top);
-    cairo_scale(cr, static_cast<double>(dw) / sw, static_cast<double>(dh) / sh);
+    cairo_scale(cr, dw / sw, dh / sh);
     cairo_set_source_surface(cr, image, -source.left, -source.top);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
@@ -271,21 +277,27 @@ class CairoSurface : public Surface {
  private:
   struct Job {
     explicit Job(const std::string& dir) : file(dir) {}
+    // Members are destroyed in reverse order: the PDF surface, finished on
+    // destruction, still writes through file and the write status.
     TemporaryFile file;
-    CairoPtr<cairo_surface_t> surface;
-    CairoPtr<cairo_t> cr;
-    std::string title;
     bool writeFailed = false;
     int writeError = 0;
+    std::string title;
     // Images drawn in this job, so that a background or logo repeated on
     // every page is converted once and embedded in the PDF once: the PDF
-    // surface shares a source surface drawn again.
+    // surface shares a source surface drawn again. Bounded, so a document
+    // of many different images does not keep them all.
     struct CachedImage {
       std::vector<std::uint8_t> rgb;
       int width = 0, height = 0;
       CairoPtr<cairo_surface_t> surface;
     };
+    static constexpr std::size_t kMaxCachedBytes = std::size_t{128} << 20;
     std::unordered_multimap<std::size_t, CachedImage> images;
+    std::size_t cachedBytes = 0;
+    CairoPtr<cairo_surface_t> uncached;
+    CairoPtr<cairo_surface_t> surface;
+    CairoPtr<cairo_t> cr;
 
     cairo_surface_t* Image(const Bitmap& bitmap) {
       std::size_t key = std::hash<std::string_view>{}(
@@ -294,8 +306,14 @@ class CairoSurface : public Surface {
       for (auto it = first; it != last; ++it)
         if (it->second.width == bitmap.width && it->second.height == bitmap.height && it->second.rgb == bitmap.rgb)
           return it->second.surface.get();
-      CachedImage cached{bitmap.rgb, bitmap.width, bitmap.height, ToCairoImage(bitmap)};
-      if (cairo_surface_status(cached.surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+      CairoPtr<cairo_surface_t> converted = ToCairoImage(bitmap);
+      if (cairo_surface_status(converted.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+      if (cachedBytes + bitmap.rgb.size() > kMaxCachedBytes) {
+        uncached = std::move(converted);
+        return uncached.get();
+      }
+      cachedBytes += bitmap.rgb.size();
+      CachedImage cached{bitmap.rgb, bitmap.width, bitmap.height, std::move(converted)};
       return images.emplace(key, std::move(cached))->second.surface.get();
     }
 

@@ -9,6 +9,10 @@ namespace zuvprint::platform {
 
 bool FileExists(const std::string& path);
 
+// True when path names a regular file (following symbolic links):
+// directories, pipes, devices and dangling links are not files to read.
+bool IsRegularFile(const std::string& path);
+
 // Deletes a file; false when it was not there or could not be removed.
 bool DeleteFile(const std::string& path);
 

@@ -20,6 +20,13 @@ struct Bitmap {
 
 enum class ImageLoad { Loaded, NotThisFormat };
 
+// The largest image either loader takes. A page is about 35 million printer
+// pixels, and cairo draws no image wider or taller than 32767, so a larger
+// file is refused (and reported) rather than loaded into gigabytes and then
+// silently not drawn.
+constexpr std::uint32_t kMaxImageSide = 32767;
+constexpr std::uint64_t kMaxImagePixels = std::uint64_t{64} << 20;
+
 // Reads a BMP file: core and info headers up to V5; 1, 4, 8, 16, 24 and 32
 // bits per pixel; RLE4 and RLE8; bit fields; bottom-up and top-down rows;
 // palettes. Anything else, or a damaged file, is NotThisFormat.

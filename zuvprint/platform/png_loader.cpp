@@ -20,9 +20,7 @@
 namespace zuvprint::platform {
 namespace {
 
-constexpr png_uint_32 kMaxSide = 100000;
 // Same output bound as for bitmaps.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{256} << 20;
 // Deflate cannot expand data more than 1032-fold (a 258-byte match in two
 // bits), so a file shorter than its image data / 1032 cannot be complete;
 // refusing it up front keeps a small file from reserving a large image.
@@ -73,7 +71,7 @@ bool ReadPngInfo(png_structp png, png_infop info, std::FILE* file) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_init_io(png, file);
   png_set_sig_bytes(png, kSignatureSize);
-  png_set_user_limits(png, kMaxSide, kMaxSide);
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
   png_read_info(png, info);
   return true;
 }
@@ -103,7 +101,7 @@ bool IsPlausibleSize(png_structp png, png_infop info, std::uint64_t file_size) {
   std::uint64_t width = png_get_image_width(png, info);
   std::uint64_t height = png_get_image_height(png, info);
   std::uint64_t stored_bytes = std::uint64_t{png_get_rowbytes(png, info)} * height;
-  return width > 0 && height > 0 && width * height <= kMaxPixels &&
+  return width > 0 && height > 0 && width * height <= kMaxImagePixels &&
          stored_bytes / kMaxDeflateRatio <= file_size;
 }
 

@@ -102,7 +102,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   if (!actions.ok() ||
       ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) != 0 ||
       ::posix_spawn_file_actions_adddup2(actions.get(), outWrite.Get(), STDOUT_FILENO) != 0 ||
-      ::posix_spawn_file_actions_adddup2(actions.get(), errWrite.Get(), STDERR_FILENO) != 0)
+      ::posix_spawn_file_actions_adddup2(actions.get(), errWrite.Get(), STDERR_FILENO) != 0 ||
+      // Whatever else this process holds open (descriptors inherited from
+      // the host, or opened by a library) is none of the child's business.
+      ::posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1) != 0)
     throw ProcessError(ProcessError::Stage::Start, ENOMEM);
 
   // The child starts with no blocked signals and default signal actions,

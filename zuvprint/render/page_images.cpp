@@ -21,7 +21,7 @@ platform::Rect CelObrazu(const platform::Surface& drukarka, int szerokosc, int w
 
 void RysujObraz(platform::Surface& drukarka, const std::function<void(const std::string&)>& pokaz,
                 const std::string& plik, bool tlo, float x, float y, float zoom) {
-  if (plik == "Brak" || plik.size() <= 5 || !platform::FileExists(plik)) return;
+  if (plik == "Brak" || plik.size() <= 5 || !platform::IsRegularFile(plik)) return;
   platform::Bitmap bitmapa;
   if (platform::LoadBmp(plik, bitmapa) != platform::ImageLoad::Loaded &&
       platform::LoadPng(plik, bitmapa) != platform::ImageLoad::Loaded) {

@@ -37,13 +37,13 @@ void Logo(LiniaDruku& linia, KontekstSekwencji& k) {
   if (!CzytajLiczbePola(pole[0], obraz.x) || !CzytajLiczbePola(pole[1], obraz.y) ||
       !CzytajLiczbePola(pole[2], obraz.zoom))
     return;
-  if (platform::FileExists(obraz.plik) && k.rysujObraz) k.rysujObraz(obraz);
+  if (platform::IsRegularFile(obraz.plik) && k.rysujObraz) k.rysujObraz(obraz);
 }
 
 void Tlo(LiniaDruku& linia, KontekstSekwencji& k) {
   std::string plik;
   if (!WezPole(linia, plik)) return;
-  if (platform::FileExists(plik) && k.rysujObraz) k.rysujObraz(ZadanieObrazu{plik, true, 0, 0, 1});
+  if (platform::IsRegularFile(plik) && k.rysujObraz) k.rysujObraz(ZadanieObrazu{plik, true, 0, 0, 1});
 }
 
 // D units per inch to pixels: (n + 1) * dpi / D.

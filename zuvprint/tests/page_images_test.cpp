@@ -163,6 +163,32 @@ TEST_F(PageImages, FileOfNeitherKindIsReportedOnEveryAttempt) {
   EXPECT_EQ(CountOps(log, "message"), 2);
 }
 
+TEST_F(PageImages, HostileRequestsAreRefusedOrHarmless) {
+  dir.Write("znak.bmp", SolidBmp(30, 20, 0, 0, 255));
+  dir.Write("szeroki.bmp", SolidBmp(40000, 1, 0, 0, 0));  // wider than any image the page can take
+  fs::create_directory(dir / "katalog.bmp");
+  struct Case {
+    std::string line;
+    int images;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"\x1bLOGO" "0;0;-1e10;znak.bmp;x", 1, ""},   // a mirrored, absurdly large logo
+      {"\x1bLOGO" "1e30;1e30;1e30;znak.bmp;x", 1, ""},
+      {"\x1bLOGO" "0;0;1;katalog.bmp;x", 0, ""},    // a directory is not an image file
+      {"\x1bLOGO" "0;0;1;szeroki.bmp;x", 0, "Niewłaściwy format pliku: szeroki.bmp\n\n"},
+  };
+  for (const Case& c : cases) {
+    auto log = Print(c.line, "");
+    EXPECT_EQ(static_cast<int>(Images(log).size()), c.images) << c.line;
+    EXPECT_EQ(result.err, c.err) << c.line;
+    EXPECT_EQ(TextLines(log).at(0).text, "x");
+    EXPECT_FALSE(dir.Has("dprtemp0.lst"));
+    fs::remove(dir / "doc.jsonl");
+    fs::remove(dir / "doc.pdf");
+  }
+}
+
 // Reads a binary PPM (P6) as pdftoppm writes it.
 struct Ppm {
   int width = 0, height = 0;
