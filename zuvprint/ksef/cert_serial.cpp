@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/process.h"
+#include "run/text_utils.h"
 
 namespace zuvprint {
 namespace {
@@ -11,8 +12,6 @@ namespace {
 constexpr std::size_t kOutputLimit = std::size_t{1} << 20;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool IsOuterBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
 }  // namespace
 
@@ -27,9 +26,7 @@ std::string SerialZWyjsciaOpenSSL(std::string_view output) {
   // after that line (a warning on standard error, say) is no part of it.
   std::size_t end = output.find_first_of("\r\n", begin);
   if (end == std::string_view::npos) end = output.size();
-  while (begin < end && IsOuterBlank(output[begin])) ++begin;
-  while (end > begin && IsOuterBlank(output[end - 1])) --end;
-  return std::string(output.substr(begin, end - begin));
+  return std::string(PrzytnijBiale(output.substr(begin, end - begin)));
 }
 
 std::string PobierzSerialCert(const std::string& SciezkaOpenSSL, const std::string& certPath) {

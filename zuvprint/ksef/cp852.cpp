@@ -28,37 +28,6 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x00B0, 0x00A8, 0x02D9, 0x0171, 0x0158, 0x0159, 0x25A0, 0x00A0,  // F8
 };
 
-// Decodes one UTF-8 character at text[i], advancing i; nothing for a
-// malformed sequence (bad lead or continuation byte, overlong form,
-// surrogate, beyond U+10FFFF).
-std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
-  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  unsigned char lead = byte(i);
-  std::size_t length;
-  char32_t c;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, c = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, c = lead & 0x07;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() - i < length) return std::nullopt;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return std::nullopt;
-    c = (c << 6) | (byte(i + k) & 0x3F);
-  }
-  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-  i += length;
-  return c;
-}
-
 }  // namespace
 
 char32_t Cp852Char(unsigned char byte) { return byte < 0x80 ? byte : kHigh[byte - 0x80]; }
@@ -75,7 +44,7 @@ std::optional<std::string> Utf8ToCp852(std::string_view text) {
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
-    std::optional<char32_t> c = NextUtf8(text, i);
+    std::optional<char32_t> c = platform::DecodeUtf8(text, i);
     if (!c) return std::nullopt;
     if (*c < 0x80) {
       out += static_cast<char>(*c);

@@ -1,8 +1,6 @@
 #include "ksef/crypto.h"
 
-#include <fcntl.h>
 #include <openssl/evp.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +10,7 @@
 
 #include "ksef/cp852.h"
 #include "platform/files.h"
+#include "run/text_utils.h"
 
 namespace zuvprint {
 namespace {
@@ -127,8 +126,6 @@ constexpr std::string_view kKluczHasla = "Kavo-Telprem Ruvanka";
 std::uint8_t KeyByte(std::size_t i) { return static_cast<std::uint8_t>(kKluczHasla[i % kKluczHasla.size()]); }
 std::uint8_t Offset(std::size_t i) { return static_cast<std::uint8_t>((i + 1) % 16); }
 
-bool IsOuterBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
 }  // namespace
 
 TVelKrypto::TVelKrypto() = default;
@@ -139,13 +136,10 @@ Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
   if (!platform::IsRegularFile(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
   MdCtxPtr ctx = BeginSha256(md.get());
 
-  // O_NONBLOCK: should the name have turned into a pipe since the check
-  // above, opening it must not wait for a writer; the check after opening
-  // then refuses it.
-  platform::FileDescriptor file(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  // Should the name have turned into a pipe since the check above, the
+  // open neither waits for a writer nor takes it.
+  platform::FileDescriptor file = platform::OpenRegularFile(FileName);
   if (!file.IsOpen()) throw KsefError("Nie można otworzyć pliku: " + FileName);
-  struct stat st;
-  if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) throw KsefError("Plik nie istnieje: " + FileName);
 
   std::vector<std::uint8_t> buffer(kPiece);
   for (;;) {
@@ -191,12 +185,9 @@ std::string OdkodujHaslo(std::string_view stored) {
       clear += static_cast<char>(static_cast<std::uint8_t>(data[k] - KeyByte(i) + Offset(i)));
     }
   }
-  std::size_t begin = 0, end = clear.size();
-  while (begin < end && IsOuterBlank(clear[begin])) ++begin;
-  while (end > begin && IsOuterBlank(clear[end - 1])) --end;
   // The code page's bytes up to 0x20 are the characters up to U+0020 and no
   // high byte is one of them, so trimming the bytes trims the text.
-  return Cp852ToUtf8(std::string_view(clear).substr(begin, end - begin));
+  return Cp852ToUtf8(PrzytnijBiale(clear));
 }
 
 std::string ZakodujHaslo(std::string_view password) {

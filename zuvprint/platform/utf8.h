@@ -1,6 +1,7 @@
 // UTF-8 encoding of code points, for fonts, logs and messages.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,37 @@ inline std::string ToUtf8(std::u32string_view text) {
   return out;
 }
 
+// Decodes one UTF-8 character at text[i], advancing i; nothing for a
+// malformed sequence (bad lead or continuation byte, overlong form,
+// surrogate, beyond U+10FFFF).
+inline std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& i) {
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  unsigned char lead = byte(i);
+  std::size_t length;
+  char32_t c;
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, c = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, c = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, c = lead & 0x07;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() - i < length) return std::nullopt;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return std::nullopt;
+    c = (c << 6) | (byte(i + k) & 0x3F);
+  }
+  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+  i += length;
+  return c;
+}
+
 // Text for people: valid UTF-8 passes unchanged; any other byte (a file
 // name in a single-byte code page, say) is shown as the character with its
 // own number, so logs and terminals always get valid UTF-8.
@@ -38,16 +70,11 @@ inline std::string DisplayUtf8(std::string_view bytes) {
   out.reserve(bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    std::size_t length = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-    bool valid = length > 0 && i + length <= bytes.size();
-    for (std::size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(bytes[i + k]) >> 6) == 0x2;
-    if (valid && length == 2) valid = b >= 0xC2;  // no overlong forms
-    if (valid) {
-      out.append(bytes.substr(i, length));
-      i += length;
+    std::size_t start = i;
+    if (DecodeUtf8(bytes, i)) {
+      out.append(bytes.substr(start, i - start));
     } else {
-      AppendUtf8(out, b);
+      AppendUtf8(out, static_cast<unsigned char>(bytes[i]));
       ++i;
     }
   }

@@ -53,6 +53,13 @@ std::string ZamienWszystko(std::string_view text, std::string_view what, std::st
   return out;
 }
 
+std::string_view PrzytnijBiale(std::string_view text) {
+  auto bialy = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && bialy(text.front())) text.remove_prefix(1);
+  while (!text.empty() && bialy(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string WielkieLitery(std::string_view text) {
   std::string out(text);
   for (char& c : out)

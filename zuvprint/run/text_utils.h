@@ -24,6 +24,10 @@ std::string_view Wycinek(std::string_view text, long long i, long long n);
 // rescanning replaced text. An empty search text changes nothing.
 std::string ZamienWszystko(std::string_view text, std::string_view what, std::string_view with);
 
+// The text without the characters of code 32 or less at either end (blanks,
+// tabs, line ends, other control characters).
+std::string_view PrzytnijBiale(std::string_view text);
+
 // Upper case of the ASCII letters, other bytes unchanged.
 std::string WielkieLitery(std::string_view text);
 
