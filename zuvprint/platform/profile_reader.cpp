@@ -57,8 +57,13 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 }  // namespace
 
 ProfileReader ProfileReader::FromFile(const std::string& path) {
+  return FromReadableFile(path).value_or(ProfileReader{});
+}
+
+std::optional<ProfileReader> ProfileReader::FromReadableFile(const std::string& path) {
   std::string text;
-  return ReadWholeFile(path, text) == ReadResult::Ok ? FromText(text) : ProfileReader{};
+  if (ReadWholeFile(path, text) != ReadResult::Ok) return std::nullopt;
+  return FromText(text);
 }
 
 ProfileReader ProfileReader::FromText(std::string_view text) {

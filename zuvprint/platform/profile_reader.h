@@ -5,6 +5,7 @@
 // is cut to 2047 characters. Nothing is ever written.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -16,6 +17,8 @@ class ProfileReader {
   // Reads the whole file once. A missing or unreadable file gives a
   // reader without sections, so every lookup answers its default.
   static ProfileReader FromFile(const std::string& path);
+  // The same for a file that must be read: nothing when it cannot be.
+  static std::optional<ProfileReader> FromReadableFile(const std::string& path);
   static ProfileReader FromText(std::string_view text);
 
   // The value of key in section (bytes as stored in the file, a UTF-8 BOM

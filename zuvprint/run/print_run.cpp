@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include "ksef/crypto.h"
+#include "ksef/qr_entry.h"
 #include "platform/files.h"
 #include "render/line_splitter.h"
 #include "render/page_images.h"
@@ -22,35 +24,48 @@ namespace zuvprint {
 namespace {
 
 constexpr int kDomyslnyZestawZnakow = 1;  // DEFAULT_CHARSET: the canvas font before any sequence
-constexpr std::string_view kZnacznikQR = "%%QRKody";
 
 // The line loop over an open printer, with the state of one run.
 class Wydruk {
  public:
-  // Messages of the run (bad images, the QR marker in trace mode) go to komunikat.
-  Wydruk(platform::Surface& drukarka, const TStylWydruku& styl, std::string tytul,
+  // Messages of the run (bad images, the verification codes, trace mode) go
+  // to komunikat; plikQR is the QR settings file of the invoice.
+  Wydruk(platform::Surface& drukarka, const TStylWydruku& styl, std::string tytul, std::string plikQR,
          std::function<void(const std::string&)> komunikat)
-      : drukarka_(drukarka), styl_(styl), tytul_(std::move(tytul)), komunikat_(std::move(komunikat)) {}
+      : drukarka_(drukarka),
+        styl_(styl),
+        tytul_(std::move(tytul)),
+        plikQR_(std::move(plikQR)),
+        komunikat_(std::move(komunikat)),
+        kontekstQR_{drukarka_, komunikat_, TrybTestowy} {}
 
-  // Prints the work copy; PrintError leaves at once.
-  void Drukuj(const std::string& kopia) {
+  // Prints the work copy. False when the verification codes could not be
+  // made: the message is shown, the pages printed so far end the job, and
+  // the rest of the file is not printed. PrintError leaves at once.
+  bool Drukuj(const std::string& kopia) {
     ResetujTryb(tryb_, styl_);
     PrzygotujDrukarke();
     int stan = kNieCzytano;
     BuforLinii bufor;
-    do {
-      std::string tekst = CzytajLinie(kopia, stan, bufor);
-      miary_.x = 0;
-      if (tekst.find(kZnacznikQR) != std::string::npos && TrybTestowy())
-        komunikat_("Kod %% w tekście. Ok");
-      linia_.Ustaw(std::move(tekst));
-      DrukujLinie(stan);
-      if (!tryb_.wlasneOdstepy && stronaMaTresc_) {
-        miary_.wysokoscLinii = static_cast<float>(drukarka_.TextWidth(U"J"));
-        miary_.y += miary_.KrokLinii();
-      }
-    } while (stan >= 0);
+    bool wydrukowano = true;
+    try {
+      do {
+        std::string tekst = CzytajLinie(kopia, stan, bufor);
+        miary_.x = 0;
+        if (tekst.find(kZnacznikQR) != std::string::npos) WstawKody(tekst);
+        linia_.Ustaw(std::move(tekst));
+        DrukujLinie(stan);
+        if (!tryb_.wlasneOdstepy && stronaMaTresc_) {
+          miary_.wysokoscLinii = static_cast<float>(drukarka_.TextWidth(U"J"));
+          miary_.y += miary_.KrokLinii();
+        }
+      } while (stan >= 0);
+    } catch (const KsefError& e) {
+      komunikat_(e.what());
+      wydrukowano = false;
+    }
     if (zadanieOtwarte_) ZakonczZadanie();
+    return wydrukowano;
   }
 
  private:
@@ -63,6 +78,15 @@ class Wydruk {
     miary_.odstepLinii = static_cast<float>(drukarka_.DpiY() * static_cast<double>(styl_.odstep) / 25.4);
     miary_.rozdzielczosc = styl_.liniiNaCal != 0 ? 180 : 216;
     orientacja_ = styl_.orientacja;
+  }
+
+  // The codes are drawn on the page at the marker's place, so a marker met
+  // before anything else opens the job first.
+  void WstawKody(std::string& tekst) {
+    kontekstQR_.Sledz("Kod %% w tekście. Ok");
+    OtworzZadanie();
+    WstawKodyQR(kontekstQR_, tekst, plikQR_, miary_.y,
+                MiaryQR{miary_.szerokoscZnaku, miary_.wysokoscLinii, styl_.odstep});
   }
 
   void DrukujLinie(int stan) {
@@ -155,7 +179,9 @@ class Wydruk {
   platform::Surface& drukarka_;
   const TStylWydruku& styl_;
   std::string tytul_;
+  std::string plikQR_;
   std::function<void(const std::string&)> komunikat_;
+  KontekstQR kontekstQR_;
   TTrybyDruku tryb_;
   MiaryStrony miary_;
   LiniaDruku linia_;
@@ -201,9 +227,9 @@ int DrukujPlik(const ParametryWydruku& p, OtoczenieWydruku& o) {
       o.komunikaty.Show("Nie można utworzyć kopii roboczej pliku " + p.plik + " !");
       wynik = 1;
     } else {
-      Wydruk wydruk(*drukarka, styl, platform::BaseName(p.plik),
+      Wydruk wydruk(*drukarka, styl, platform::BaseName(p.plik), p.ustawieniaQR,
                     [&](const std::string& tekst) { o.komunikaty.Show(tekst); });
-      wydruk.Drukuj(kopia);
+      if (!wydruk.Drukuj(kopia)) wynik = 1;
     }
   } catch (const platform::PrintError& e) {
     o.komunikaty.Show(e.what());

@@ -28,8 +28,9 @@ struct OtoczenieWydruku {
 
 // Prints the file. Answers 0 when the document was printed, 1 when the run
 // ended with a reported failure (print file missing, no work copy, a job
-// that could not be begun or written). The work copy, the print file
-// (unless kept) and the QR settings file are deleted in every case.
+// that could not be begun or written, verification codes that could not be
+// made). The work copy, the print file (unless kept) and the QR settings
+// file are deleted in every case.
 int DrukujPlik(const ParametryWydruku& parametry, OtoczenieWydruku& otoczenie);
 
 }  // namespace zuvprint

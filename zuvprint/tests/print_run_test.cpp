@@ -282,7 +282,9 @@ TEST_F(PrintRun, TraceModeShowsTheParametersAndTheQrMarker) {
   std::string expected =
       "Lliczba parametrow: 3\n\n"
       "Lliczba parametrow: 3\n1. doc.txt\n2. \n3. -GUI\n4. \n\n"
-      "Kod %% w tekście. Ok\n\n";
+      "Kod %% w tekście. Ok\n\n"
+      "Poczatek odczytu pliku INI\naPlikINI = \n\n"
+      "Brak pliku aPlikIni: \n\n";
   EXPECT_EQ(result.err, expected);
   // Without QR settings the marker line prints as text.
   EXPECT_EQ(TextLines(log).at(0).text, "x%%QRKody");
