@@ -1,0 +1,240 @@
+// The KSeF verification codes end to end: the real program prints an
+// invoice, the page is rendered back with pdftoppm, the codes are read back
+// with zbarimg and with zxing-cpp's reader, and the certificate code's
+// signature is checked by the openssl program against the certificate.
+#include <ZXing/ReadBarcode.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "ksef/crypto.h"
+#include "openssl_tool.h"
+#include "platform/images.h"
+#include "platform/process.h"
+#include "program_run.h"
+
+namespace zuvprint::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const std::string kExamples = ZUV_EXAMPLES_DIR;
+const std::string kXml = kExamples + "/ksef/faktura.xml";
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::vector<json> Ops(const std::vector<json>& log, const std::string& op) {
+  std::vector<json> found;
+  for (const auto& e : log)
+    if (e["op"] == op) found.push_back(e);
+  return found;
+}
+
+class KsefPrint : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  ProgramResult result;
+
+  // Settings of an invoice; with an empty KSeF number both codes are drawn.
+  std::string Settings(const std::string& srodowisko, const std::string& nrKSeF, const std::string& key,
+                       const std::string& password, const std::string& qr2Extra, const std::string& xml = kXml) {
+    return "[DaneGlowne]\r\nSrodowisko=" + srodowisko + "\r\nPlikXML=" + xml +
+           "\r\nNIPSprz=8982143767\r\n[QR1]\r\nNrKSeF=" + nrKSeF +
+           "\r\nDataWyst=15-12-2026\r\n[QR2]\r\nTypIdentKontekstu=nip\r\nIdentKontekstu=6570312283\r\nPrivKey=" +
+           key + "\r\nHaslo=" + ZakodujHaslo(password) + "\r\n" + qr2Extra;
+  }
+
+  // Prints doc.txt with the settings file qr.ini on the given printer.
+  void Print(const std::string& doc, const std::string& settings, const std::string& printer,
+             const std::string& style = "") {
+    dir.Write("doc.txt", doc);
+    dir.Write("qr.ini", settings);
+    result = RunZuvprint(dir.Path(), {"doc.txt", style, "", "", "qr.ini"}, {{"PRINTER", printer}});
+  }
+
+  // The codes on a page of doc.pdf, as zbarimg reads them from a 300 dpi
+  // rendering, in the order it reports them (sorted here).
+  std::vector<std::string> ScanPage(int page) {
+    const std::string stem = (dir / "page").string();
+    platform::ProcessResult r = platform::RunProcess(
+        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", "300", "-gray", "-singlefile",
+                     (dir / "doc.pdf").string(), stem});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    r = platform::RunProcess("zbarimg", {"--raw", "-q", stem + ".pgm"});
+    EXPECT_TRUE(r.exitCode == 0 || (r.exitCode == 4 && r.out.empty())) << r.err;  // 4: no code on the page
+    std::vector<std::string> codes = Lines(r.out);
+    std::sort(codes.begin(), codes.end());
+    return codes;
+  }
+
+  // The same page read by zxing-cpp: each code's text and error correction level.
+  std::set<std::pair<std::string, std::string>> ReadWithZxing(int page) {
+    const std::string stem = (dir / "zx").string();
+    platform::ProcessResult r = platform::RunProcess(
+        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", "300", "-png", "-singlefile",
+                     (dir / "doc.pdf").string(), stem});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    platform::Bitmap b;
+    EXPECT_EQ(platform::LoadPng(stem + ".png", b), platform::ImageLoad::Loaded);
+    std::set<std::pair<std::string, std::string>> found;
+    for (const auto& code : ZXing::ReadBarcodes(ZXing::ImageView(b.rgb.data(), b.width, b.height, ZXing::ImageFormat::RGB),
+                                                ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::QRCode)))
+      found.insert({code.text(), code.ecLevel()});
+    return found;
+  }
+
+  // Checks the certificate link: signed text + "/" + a valid signature.
+  void ExpectSignedCertificateLink(const std::string& link, const std::string& signedText, const std::string& cert) {
+    ASSERT_EQ(link.rfind("https://" + signedText + "/", 0), 0u) << link;
+    const std::string signature = link.substr(8 + signedText.size() + 1);
+    EXPECT_EQ(signature.find_first_of("/+="), std::string::npos);
+    EXPECT_TRUE(SignatureVerifies(signedText, signature, cert, dir.Path()));
+  }
+
+  void ExpectFilesCleanedUp() {
+    EXPECT_FALSE(dir.Has("qr.ini"));
+    EXPECT_FALSE(dir.Has("doc.txt"));
+    for (const auto& name : dir.Names()) EXPECT_EQ(name.find(".$"), std::string::npos) << name;
+  }
+};
+
+TEST_F(KsefPrint, TheSampleOfflineInvoiceCarriesBothCodesThatScanAndVerify) {
+  std::ifstream sample(kExamples + "/faktura.txt", std::ios::binary);
+  std::stringstream doc;
+  doc << sample.rdbuf();
+  const std::string key = kExamples + "/ksef/klucz-ec.pem", cert = kExamples + "/ksef/klucz-ec.crt";
+  Print(doc.str(), Settings("Demo", "", key, "ZłotyŁęg-2026", "SciezkaOpenSSL=openssl\r\n"), "PDF",
+        kExamples + "/faktura.dpc");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  ExpectFilesCleanedUp();
+
+  const std::string digest = DigestBase64Url(kXml);
+  const std::string signedText = "qr-demo.ksef.mf.gov.pl/certificate/Nip/6570312283/8982143767/" + SerialOf(cert) +
+                                 "/" + digest;
+  std::vector<std::string> codes = ScanPage(3);
+  ASSERT_EQ(codes.size(), 2u);
+  ExpectSignedCertificateLink(codes[0], signedText, cert);
+  EXPECT_EQ(codes[1], "https://qr-demo.ksef.mf.gov.pl/invoice/8982143767/15-12-2026/" + digest);
+  EXPECT_EQ(ReadWithZxing(3), (std::set<std::pair<std::string, std::string>>{{codes[0], "L"}, {codes[1], "L"}}));
+  EXPECT_TRUE(ScanPage(1).empty());
+}
+
+TEST_F(KsefPrint, AnRsaCertificateKeySignsWithPss) {
+  const std::string key = (dir / "rsa.pem").string();
+  MakeKeyAndCertificate(key, "hasło RSA", "RSA");
+  const std::string serial = SerialOf((dir / "rsa.crt").string());
+  Print("Faktura FV/1\r\n%%QRKody(10)\r\n", Settings("Testowe", "", key, "hasło RSA", "NrSerCertKSeF=" + serial + "\r\n"),
+        "PDF");
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> codes = ScanPage(1);
+  ASSERT_EQ(codes.size(), 2u);
+  ExpectSignedCertificateLink(
+      codes[0], "qr-test.ksef.mf.gov.pl/certificate/Nip/6570312283/8982143767/" + serial + "/" + DigestBase64Url(kXml),
+      (dir / "rsa.crt").string());
+}
+
+TEST_F(KsefPrint, AnOnlineInvoiceHasCodeOneCaptionedWithItsNumber) {
+  std::ifstream in(kExamples + "/ksef/qr-online.ini", std::ios::binary);
+  std::stringstream settings;
+  settings << in.rdbuf();
+  std::string text = settings.str();
+  text.replace(text.find("examples/ksef/faktura.xml"), 25, kXml);
+  Print("Faktura\r\n%%QRKody(8)\r\n", text, "PDF");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ScanPage(1), std::vector<std::string>{"https://qr-test.ksef.mf.gov.pl/invoice/8982143767/15-12-2026/" +
+                                                   DigestBase64Url(kXml)});
+}
+
+TEST_F(KsefPrint, TheDrawLogShowsEachCodeAtItsPlace) {
+  // Default style: 2 mm line gap, no top margin. The marker stands after
+  // four characters of the second line: the LF of the line end before it
+  // and "abc".
+  Print("Faktura\r\nabc%%QRKody(5)\r\nkoniec\r\n", Settings("Testowe", "", kExamples + "/ksef/klucz-ec.pem",
+                                                              "ZłotyŁęg-2026", "NrSerCertKSeF=01\r\n"),
+        "TRACE");
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto log = ReadDrawLog(dir / "doc.jsonl");
+  json font = Ops(log, "font").at(0);
+  const float W = font["W"], J = font["J"];
+  const float step = static_cast<float>(600 * 2.0 / 25.4) + J;
+  auto lines = TextLines(log);
+  ASSERT_EQ(lines.size(), 2u);  // the marker line is not printed
+  EXPECT_EQ(lines[0].text, "Faktura");
+  EXPECT_EQ(lines[1].text, "koniec");
+  const float y = static_cast<float>(font["ascent"].get<int>()) + step;  // the marker line's baseline
+  const float H = 5 * step;
+  const int S = static_cast<int>(H), D = S - S / 10;
+  const float x1 = 4 * W, x2 = std::trunc(H / 2) + (x1 + H);
+  auto images = Ops(log, "image");
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_EQ(images[0]["dest"], json({static_cast<int>(x1), static_cast<int>(y), static_cast<int>(D + x1),
+                                     static_cast<int>(S + y)}));
+  EXPECT_EQ(images[0]["src"], json({D, S}));
+  EXPECT_EQ(images[1]["dest"], json({static_cast<int>(x2), static_cast<int>(y), static_cast<int>(D + x2),
+                                     static_cast<int>(S + y)}));
+  EXPECT_EQ(lines[1].y, static_cast<int>(y + step));  // text goes on below the marker line
+}
+
+TEST_F(KsefPrint, AMarkerOnTheFirstLineOpensTheJobAndDrawsAtTheTopLine) {
+  Print("%%QRKody(4)\r\nTekst\r\n", Settings("Testowe", "NR-1", "", "", ""), "TRACE");
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto log = ReadDrawLog(dir / "doc.jsonl");
+  auto images = Ops(log, "image");
+  ASSERT_EQ(images.size(), 1u);
+  const int ascent = Ops(log, "font").at(0)["ascent"];
+  EXPECT_EQ(images[0]["dest"][0], 0);
+  EXPECT_EQ(images[0]["dest"][1], ascent);
+  EXPECT_EQ(CountOps(log, "startdoc"), 1);
+  EXPECT_EQ(CountOps(log, "startpage"), 1);
+}
+
+TEST_F(KsefPrint, AnErrorThatEndsTheCodesIsShownAndTheRunStillCleansUp) {
+  const std::string key = kExamples + "/ksef/klucz-ec.pem";
+  struct Case {
+    std::string settings, message;
+  } cases[] = {
+      {Settings("Testowe", "", key, "x", "NrSerCertKSeF=01\r\n", "/nonexistent/f.xml"),
+       "Plik nie istnieje: /nonexistent/f.xml"},
+      {Settings("Demo", "", key, "x", "SciezkaOpenSSL=/bin/false\r\n"), "OpenSSL exit code: 1"},
+      {Settings("Demo", "", key, "x", "SciezkaOpenSSL=/nonexistent/openssl\r\n"), "CreateProcess failed: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    Print("Przed\r\n%%QRKody(8)\r\nPo\r\n", c.settings, "TRACE");
+    EXPECT_NE(result.status, 0);
+    EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << result.err;
+    auto log = ReadDrawLog(dir / "doc.jsonl");
+    auto lines = TextLines(log);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "Przed");  // what was printed before the error reaches the printer
+    EXPECT_EQ(CountOps(log, "enddoc"), 1);
+    EXPECT_EQ(CountOps(log, "image"), 0);
+    ExpectFilesCleanedUp();
+  }
+}
+
+TEST_F(KsefPrint, AKeyThatDoesNotOpenLeavesOutCodeTwoWithAMessage) {
+  Print("%%QRKody(8)\r\n", Settings("Testowe", "", kExamples + "/ksef/klucz-ec.pem", "złe hasło",
+                                    "NrSerCertKSeF=01\r\n"),
+        "TRACE");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err.rfind("Nie można podpisać kodu QR certyfikatu KSeF: Nie można wczytać klucza prywatnego", 0),
+            0u)
+      << result.err;
+  EXPECT_EQ(CountOps(ReadDrawLog(dir / "doc.jsonl"), "image"), 1);
+}
+
+}  // namespace
+}  // namespace zuvprint::testing
