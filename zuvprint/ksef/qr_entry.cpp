@@ -74,15 +74,17 @@ void WstawKodyQR(const KontekstQR& k, std::string& linia, const std::string& pli
   }
   if (N <= 0) return;
 
-  const float H = static_cast<float>(N) *
-                  (static_cast<float>(k.drukarka.DpiY()) * m.odstepMm / 25.4f + m.wysokoscLinii);
-  const float x1 = static_cast<float>(p) * m.szerokoscZnaku;
+  // N line steps as they stand now; worked out in double and kept in float,
+  // like the print run's own positions.
+  const float H = static_cast<float>(
+      N * (k.drukarka.DpiY() * static_cast<double>(m.odstepMm) / 25.4 + static_cast<double>(m.wysokoscLinii)));
+  const float x1 = static_cast<float>(static_cast<double>(p) * m.szerokoscZnaku);
 
   k.Sledz("Wywolanie wykonania kodu QR1");
   if (!ZrobQR1(k, u.srodowisko, u.plikXML, u.nrKSeF, x1, y, H, u.nipSprz, u.dataWyst) || !u.nrKSeF.empty())
     return;
 
-  const float x2 = std::trunc(H / 2) + (x1 + H);
+  const float x2 = static_cast<float>(std::trunc(H / 2.0) + (static_cast<double>(x1) + H));
   k.Sledz("Wywolanie wykonania kodu QR2");
   k.Sledz("Parametry:\r\npoz_x = " + Liczba(x2) + "\r\npoz_y = " + Liczba(y) + "\r\nWys. = " + Liczba(H) +
           "\r\nSrodowisko: " + u.srodowisko + "\r\nTypIdKontekstu: " + u.typIdent + "\r\nIdentKontekstu: " +

@@ -115,7 +115,7 @@ Klucz WczytajKlucz(const std::string& klucz, const std::string& haslo) {
 }
 
 // The DER signature of libcrypto as r followed by s, each of `size` bytes.
-bool DoRS(const std::vector<unsigned char>& der, int size, std::vector<unsigned char>& out) {
+bool DerNaRS(const std::vector<unsigned char>& der, int size, std::vector<unsigned char>& out) {
   const unsigned char* p = der.data();
   EcdsaSigPtr sig(d2i_ECDSA_SIG(nullptr, &p, static_cast<long>(der.size())));
   if (!sig) return false;
@@ -159,7 +159,7 @@ WynikPodpisu PodpiszECDSA(std::string_view text, const std::string& klucz, const
   }
   if (ok && ec) {
     std::vector<unsigned char> rs;
-    ok = DoRS(signature, (EVP_PKEY_get_bits(k.pkey.get()) + 7) / 8, rs);
+    ok = DerNaRS(signature, (EVP_PKEY_get_bits(k.pkey.get()) + 7) / 8, rs);
     signature = std::move(rs);
   }
   if (!ok) return {false, "Podpisanie linka certyfikatu nie powiodło się: " + OpensslReason()};

@@ -168,15 +168,15 @@ TEST_F(KsefPrint, TheDrawLogShowsEachCodeAtItsPlace) {
   auto log = ReadDrawLog(dir / "doc.jsonl");
   json font = Ops(log, "font").at(0);
   const float W = font["W"], J = font["J"];
-  const float step = static_cast<float>(600 * 2.0 / 25.4) + J;
+  const float step = static_cast<float>(600 * 2.0 / 25.4) + J;  // the print run's line step
   auto lines = TextLines(log);
   ASSERT_EQ(lines.size(), 2u);  // the marker line is not printed
   EXPECT_EQ(lines[0].text, "Faktura");
   EXPECT_EQ(lines[1].text, "koniec");
   const float y = static_cast<float>(font["ascent"].get<int>()) + step;  // the marker line's baseline
-  const float H = 5 * step;
+  const float H = static_cast<float>(5 * (600 * 2.0 / 25.4 + J));
   const int S = static_cast<int>(H), D = S - S / 10;
-  const float x1 = 4 * W, x2 = std::trunc(H / 2) + (x1 + H);
+  const float x1 = 4 * W, x2 = static_cast<float>(std::trunc(H / 2.0) + (x1 + static_cast<double>(H)));
   auto images = Ops(log, "image");
   ASSERT_EQ(images.size(), 2u);
   EXPECT_EQ(images[0]["dest"], json({static_cast<int>(x1), static_cast<int>(y), static_cast<int>(D + x1),

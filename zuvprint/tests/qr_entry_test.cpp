@@ -16,7 +16,7 @@ namespace {
 
 // W 50, line height 50, gap 1 mm: one line step is 600 / 25.4 + 50 pixels.
 const MiaryQR kMiary{50, 50, 1};
-const float kKrok = 600.0f * 1.0f / 25.4f + 50.0f;
+const double kKrok = 600 * 1.0 / 25.4 + 50;
 
 class QrEntry : public ::testing::Test {
  protected:
@@ -82,10 +82,10 @@ TEST_F(QrEntry, CodesHangFromTheBaselineAtTheMarkersColumn) {
   Settings("");  // offline: both codes
   EXPECT_EQ(Insert("abc %%QRKody(8) %%QRKody(2)", 1234.5f), "");
   ASSERT_EQ(page.images.size(), 2u);
-  const float H = 8 * kKrok;
+  const float H = static_cast<float>(8 * kKrok);
   const int S = static_cast<int>(H), D = S - S / 10;
   const float x1 = 4 * 50.0f;  // four characters before the marker
-  const float x2 = std::trunc(H / 2) + (x1 + H);
+  const float x2 = static_cast<float>(std::trunc(H / 2.0) + (x1 + static_cast<double>(H)));
   const auto& one = page.images[0].dest;
   EXPECT_EQ(one.left, 200);
   EXPECT_EQ(one.top, 1234);
@@ -113,9 +113,9 @@ TEST_F(QrEntry, TraceModeShowsTheStepsAndTheParametersOfCodeTwo) {
   Settings("");
   trace = true;
   Insert("%%QRKody(1)", 100);
-  const float H = kKrok;
+  const float H = static_cast<float>(kKrok);
   char x2[32];
-  std::snprintf(x2, sizeof x2, "%.15g", static_cast<double>(std::trunc(H / 2) + H));
+  std::snprintf(x2, sizeof x2, "%.15g", static_cast<double>(static_cast<float>(std::trunc(H / 2.0) + H)));
   char h[32];
   std::snprintf(h, sizeof h, "%.15g", static_cast<double>(H));
   const std::vector<std::string> expected{
