@@ -34,13 +34,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::vector<json> Ops(const std::vector<json>& log, const std::string& op) {
-  std::vector<json> found;
-  for (const auto& e : log)
-    if (e["op"] == op) found.push_back(e);
-  return found;
-}
-
 class KsefPrint : public ::testing::Test {
  protected:
   ScratchDir dir;

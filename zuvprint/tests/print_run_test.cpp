@@ -33,13 +33,6 @@ class PrintRun : public ::testing::Test {
   ProgramResult result;
 };
 
-std::vector<json> Ops(const std::vector<json>& log, const std::string& op) {
-  std::vector<json> found;
-  for (const auto& e : log)
-    if (e["op"] == op) found.push_back(e);
-  return found;
-}
-
 // The font current when the first job was begun.
 json FontAtJobBegin(const std::vector<json>& log) {
   json font;

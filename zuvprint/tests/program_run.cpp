@@ -115,4 +115,11 @@ int CountOps(const std::vector<nlohmann::json>& log, const std::string& op) {
   return n;
 }
 
+std::vector<nlohmann::json> Ops(const std::vector<nlohmann::json>& log, const std::string& op) {
+  std::vector<nlohmann::json> found;
+  for (const auto& entry : log)
+    if (entry["op"] == op) found.push_back(entry);
+  return found;
+}
+
 }  // namespace zuvprint::testing

@@ -52,7 +52,8 @@ struct DrawnLine {
 };
 std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log);
 
-// How many entries have this op.
+// How many entries have this op, and the entries themselves.
 int CountOps(const std::vector<nlohmann::json>& log, const std::string& op);
+std::vector<nlohmann::json> Ops(const std::vector<nlohmann::json>& log, const std::string& op);
 
 }  // namespace zuvprint::testing

@@ -7,8 +7,7 @@
 #include "ksef/crypto.h"
 #include "ksef/qr_settings.h"
 #include "openssl_tool.h"
-#include "page_spy.h"
-#include "program_run.h"
+#include "qr_fixture.h"
 #include "test_helpers.h"
 
 namespace zuvprint::testing {
@@ -18,13 +17,8 @@ namespace {
 const MiaryQR kMiary{50, 50, 1};
 const double kKrok = 600 * 1.0 / 25.4 + 50;
 
-class QrEntry : public ::testing::Test {
+class QrEntry : public QrFixture {
  protected:
-  ScratchDir dir;
-  PageSpy page;
-  std::vector<std::string> messages;
-  bool trace = false;
-  KontekstQR k{page, [this](const std::string& t) { messages.push_back(t); }, [this] { return trace; }};
   std::string ini = (dir / "qr.ini").string();
 
   void SetUp() override {
@@ -157,13 +151,7 @@ TEST(CertificateFile, BesideTheKeyWithItsExtensionReplaced) {
   for (const auto& c : cases) EXPECT_EQ(PlikCertyfikatu(c.key), c.cert) << c.key;
 }
 
-class QrSettings : public ::testing::Test {
- protected:
-  ScratchDir dir;
-  PageSpy page;
-  std::vector<std::string> messages;
-  KontekstQR k{page, [this](const std::string& t) { messages.push_back(t); }, [] { return false; }};
-};
+using QrSettings = QrFixture;
 
 TEST_F(QrSettings, TheEnvironmentsFirstLetterChoosesWhereTheSerialComesFrom) {
   MakeKeyAndCertificate((dir / "k.pem").string(), "h", "EC");

@@ -7,8 +7,7 @@
 
 #include "ksef/crypto.h"
 #include "openssl_tool.h"
-#include "page_spy.h"
-#include "program_run.h"
+#include "qr_fixture.h"
 #include "test_helpers.h"
 
 namespace zuvprint::testing {
@@ -64,13 +63,8 @@ TEST(VerificationLinks, TheDigestSegmentIsTheFilesSha256InBase64Url) {
             "Plik nie istnieje: /nonexistent/faktura.xml");
 }
 
-class Codes : public ::testing::Test {
+class Codes : public QrFixture {
  protected:
-  ScratchDir dir;
-  PageSpy page;
-  std::vector<std::string> messages;
-  bool trace = false;
-  KontekstQR k{page, [this](const std::string& t) { messages.push_back(t); }, [this] { return trace; }};
   std::string xml = (dir / "f.xml").string();
 
   void SetUp() override { dir.Write("f.xml", "<Faktura/>"); }
