@@ -99,6 +99,12 @@ struct LoadedFont {
   CairoPtr<cairo_font_face_t> face;
   CairoPtr<cairo_scaled_font_t> scaled;  // identity CTM: measures in pixels
   double pixelSize = 0;
+  // The size the glyphs are drawn at: a printer rounds advance widths to
+  // whole device pixels, and so does the cell grid (the width of "W" is
+  // measured in whole pixels). Drawing glyphs whose advance is exactly that
+  // width (a horizontal change of well under one percent) lets the PDF place
+  // a run of cells as one plain string instead of adjusting every glyph.
+  cairo_matrix_t drawMatrix{};
   std::unordered_map<char32_t, unsigned long> glyphs;
 
   unsigned long Glyph(char32_t ch) {
@@ -197,7 +203,12 @@ class CairoSurface : public Surface {
   int PageHeight() const override { return orientation_ == 1 ? kA4WidthPx : kA4HeightPx; }
 
   void SelectFont(const FontSpec& font) override {
-    Flush();
+    // The print run selects the font after every sequence, mostly the one
+    // already current: that must not cut the glyph run.
+    if (current_ && font.face == font_.face && font.size == font_.size && font.charset == font_.charset &&
+        font.bold == font_.bold && font.italic == font_.italic && font.colour == font_.colour)
+      return;
+    if (job_) FlushGlyphs(*job_);  // a pending path keeps its own pen
     font_ = font;
     current_ = &Load(font);
   }
@@ -219,7 +230,7 @@ class CairoSurface : public Surface {
 
   void DrawChar(int x, int y, char32_t ch) override {
     if (!job_) return;
-    FlushPath(*job_);
+    if (!SameInk()) FlushPath(*job_);
     glyphs_.push_back(cairo_glyph_t{current_->Glyph(ch), static_cast<double>(x), static_cast<double>(y)});
   }
 
@@ -237,13 +248,16 @@ class CairoSurface : public Surface {
 
   void LineTo(int x, int y) override {
     if (job_) {
-      FlushGlyphs(*job_);
+      if (!SameInk()) FlushGlyphs(*job_);
       cairo_t* cr = job_->cr.get();
-      double cx = 0, cy = 0;
-      if (!pathPending_ || (cairo_get_current_point(cr, &cx, &cy), cx != penX_ || cy != penY_))
-        cairo_move_to(cr, penX_, penY_);
+      // A segment that starts where the last one ended continues its line
+      // (cairo's own current point comes back through device space and may
+      // differ from the pixel in the last bits).
+      if (!pathPending_ || pathEndX_ != penX_ || pathEndY_ != penY_) cairo_move_to(cr, penX_, penY_);
       cairo_line_to(cr, x, y);
       pathPending_ = true;
+      pathEndX_ = x;
+      pathEndY_ = y;
     }
     penX_ = x;
     penY_ = y;
@@ -342,8 +356,20 @@ class CairoSurface : public Surface {
     cairo_matrix_init_scale(&size, loaded.pixelSize, loaded.pixelSize);
     cairo_matrix_init_identity(&identity);
     loaded.scaled.reset(cairo_scaled_font_create(loaded.face.get(), &size, &identity, options_.get()));
+    cairo_text_extents_t w;
+    cairo_scaled_font_text_extents(loaded.scaled.get(), "W", &w);
+    const double whole = std::lround(w.x_advance);
+    const double fit = w.x_advance > 0 && whole > 0 ? whole / w.x_advance : 1.0;
+    cairo_matrix_init_scale(&loaded.drawMatrix, loaded.pixelSize * fit, loaded.pixelSize);
     return fonts_.emplace(key, std::move(loaded)).first->second;
   }
+
+  // Text and lines of one colour may be drawn in either order: opaque ink
+  // over the same ink gives the same page. So while they share a colour,
+  // glyphs and line segments gather in one glyph run and one path however
+  // they alternate (a framed table line is text, rule, text, rule, ...), and
+  // the PDF gets a few large drawing operations a page instead of hundreds.
+  bool SameInk() const { return font_.colour == penColour_; }
 
   void Flush() {
     if (job_) FlushInto(*job_);
@@ -357,7 +383,7 @@ class CairoSurface : public Surface {
     if (glyphs_.empty()) return;
     cairo_t* cr = job.cr.get();
     cairo_set_font_face(cr, current_->face.get());
-    cairo_set_font_size(cr, current_->pixelSize);
+    cairo_set_font_matrix(cr, &current_->drawMatrix);
     SetSourceColour(cr, font_.colour);
     cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
     glyphs_.clear();
@@ -387,6 +413,7 @@ class CairoSurface : public Surface {
   int penWidth_ = 1;
   Colour penColour_ = 0;
   int penX_ = 0, penY_ = 0;
+  int pathEndX_ = 0, pathEndY_ = 0;  // where the pending path ends
 };
 
 }  // namespace
