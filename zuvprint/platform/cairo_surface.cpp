@@ -185,6 +185,7 @@ class CairoSurface : public Surface {
     cairo_surface_finish(job->surface.get());
     cairo_status_t written = cairo_surface_status(job->surface.get());
     job->surface.reset();
+    job->WritePending();  // the last block; a failure is reported below with the others
     bool closed = job->file.Descriptor().Close();
     int closeError = closed ? 0 : errno;
     if (drawn != CAIRO_STATUS_SUCCESS || written != CAIRO_STATUS_SUCCESS || job->writeFailed || !closed) {
@@ -331,14 +332,27 @@ class CairoSurface : public Surface {
       return images.emplace(key, std::move(cached))->second.surface.get();
     }
 
+    // cairo writes the PDF in pieces of a few bytes; they are gathered and
+    // written in blocks, so a page costs a few system calls, not hundreds.
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+    std::vector<unsigned char> pending;
+
+    bool WritePending() {
+      if (writeFailed) return false;
+      if (!pending.empty() && !WriteAll(file.Descriptor().Get(), pending.data(), pending.size())) {
+        writeFailed = true;
+        writeError = errno;
+        return false;
+      }
+      pending.clear();
+      return true;
+    }
+
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
       auto* job = static_cast<Job*>(closure);
       if (job->writeFailed) return CAIRO_STATUS_WRITE_ERROR;
-      if (!WriteAll(job->file.Descriptor().Get(), data, length)) {
-        job->writeFailed = true;
-        job->writeError = errno;
-        return CAIRO_STATUS_WRITE_ERROR;
-      }
+      job->pending.insert(job->pending.end(), data, data + length);
+      if (job->pending.size() >= kBlock && !job->WritePending()) return CAIRO_STATUS_WRITE_ERROR;
       return CAIRO_STATUS_SUCCESS;
     }
   };

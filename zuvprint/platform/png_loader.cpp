@@ -76,12 +76,19 @@ bool ReadPngInfo(png_structp png, png_infop info, std::FILE* file) {
   return true;
 }
 
-bool ReadPngAsRgba(png_structp png, png_infop info, png_bytepp rows, png_size_t expected_row_bytes) {
+// True when the image has transparency to composite onto the paper.
+bool HasAlpha(png_structp png, png_infop info) {
+  return (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+}
+
+// Reads the image as 8-bit RGBA (channels 4) or, for an image without
+// transparency, straight as 8-bit RGB (channels 3).
+bool ReadPngAs(png_structp png, png_infop info, png_bytepp rows, png_size_t expected_row_bytes, int channels) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_expand(png);  // palette to RGB, gray below 8 bits to 8, tRNS to alpha
   png_set_scale_16(png);
   png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);  // opaque alpha where the file has none
+  if (channels == kRgbaChannels) png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);  // opaque where the file has none
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != expected_row_bytes) return false;
@@ -114,6 +121,11 @@ void CompositeInPlace(std::vector<std::uint8_t>& pixels) {
   std::size_t out = 0;
   for (std::size_t in = 0; in < pixels.size(); in += kRgbaChannels) {
     std::uint8_t alpha = pixels[in + 3];
+    if (alpha == 255) {  // most pixels of a logo: no arithmetic
+      pixels[out] = pixels[in], pixels[out + 1] = pixels[in + 1], pixels[out + 2] = pixels[in + 2];
+      out += 3;
+      continue;
+    }
     for (std::size_t c = 0; c < 3; ++c) pixels[out++] = OnWhite(pixels[in + c], alpha);
   }
   pixels.resize(out);
@@ -130,13 +142,15 @@ ImageLoad DecodePng(const std::string& path, Bitmap& out) {
 
   png_uint_32 width = png_get_image_width(reader.Png(), reader.Info());
   png_uint_32 height = png_get_image_height(reader.Png(), reader.Info());
-  std::size_t row_bytes = std::size_t{width} * kRgbaChannels;
+  const bool alpha = HasAlpha(reader.Png(), reader.Info());
+  const int channels = alpha ? kRgbaChannels : 3;
+  std::size_t row_bytes = std::size_t{width} * channels;
   std::vector<std::uint8_t> pixels(row_bytes * height);
   std::vector<png_bytep> rows(height);
   for (png_uint_32 y = 0; y < height; ++y) rows[y] = pixels.data() + y * row_bytes;
-  if (!ReadPngAsRgba(reader.Png(), reader.Info(), rows.data(), row_bytes)) return ImageLoad::NotThisFormat;
+  if (!ReadPngAs(reader.Png(), reader.Info(), rows.data(), row_bytes, channels)) return ImageLoad::NotThisFormat;
 
-  CompositeInPlace(pixels);
+  if (alpha) CompositeInPlace(pixels);
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   out.rgb = std::move(pixels);

@@ -29,6 +29,9 @@ struct Context {
   CairoPtr<cairo_t> cr;
 };
 
+// The image goes to the printer pixel for pixel, so the characters are drawn
+// without antialiasing: grey edge pixels would print as a halftone fringe
+// (and a black-and-white image embeds in a PDF at one bit a pixel).
 Context MakeContext(const ScreenFont& font, int width, int height) {
   InstallFontAliases();
   Context c;
@@ -36,6 +39,10 @@ Context MakeContext(const ScreenFont& font, int width, int height) {
   c.cr.reset(cairo_create(c.surface.get()));
   cairo_select_font_face(c.cr.get(), font.face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(c.cr.get(), EmPixels(font.points));
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
+  cairo_set_font_options(c.cr.get(), options);
+  cairo_font_options_destroy(options);
   return c;
 }
 
