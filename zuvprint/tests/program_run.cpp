@@ -1,9 +1,11 @@
 #include "program_run.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -38,8 +40,10 @@ std::vector<std::string> ScratchDir::Names() const {
   return names;
 }
 
-ProgramResult RunZuvprint(const fs::path& cwd, const std::vector<std::string>& arguments,
-                          const std::map<std::string, std::string>& env, const std::string& program) {
+namespace {
+
+StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& arguments,
+                     const std::map<std::string, std::string>& env, const std::string& program, long fileSizeLimit) {
   std::string binary = program.empty() ? ZUVPRINT_BIN : program;
   std::map<std::string, std::string> variables;
   for (char** e = environ; *e; ++e) {
@@ -63,25 +67,49 @@ ProgramResult RunZuvprint(const fs::path& cwd, const std::vector<std::string>& a
   for (auto& s : args) argv.push_back(s.data());
   argv.push_back(nullptr);
 
+  StartedProgram started;
   char errPath[] = "/tmp/zuvprint-stderr-XXXXXX";
   int errFd = ::mkstemp(errPath);
-  pid_t pid = ::fork();
-  if (pid == 0) {
+  started.errPath = errPath;
+  started.pid = ::fork();
+  if (started.pid == 0) {
     if (::chdir(cwd.c_str()) != 0) ::_exit(127);
     ::dup2(errFd, 2);
+    if (fileSizeLimit > 0) {
+      // A write beyond the limit then fails with EFBIG instead of killing.
+      ::signal(SIGXFSZ, SIG_IGN);
+      struct rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     ::execve(binary.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
+  ::close(errFd);
+  return started;
+}
+
+}  // namespace
+
+ProgramResult RunZuvprint(const fs::path& cwd, const std::vector<std::string>& arguments,
+                          const std::map<std::string, std::string>& env, const std::string& program) {
+  return WaitZuvprint(Start(cwd, arguments, env, program, 0));
+}
+
+StartedProgram StartZuvprint(const fs::path& cwd, const std::vector<std::string>& arguments,
+                             const std::map<std::string, std::string>& env, long fileSizeLimit) {
+  return Start(cwd, arguments, env, "", fileSizeLimit);
+}
+
+ProgramResult WaitZuvprint(const StartedProgram& started) {
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  ::waitpid(started.pid, &status, 0);
   ProgramResult result;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  std::ifstream err(errPath, std::ios::binary);
+  std::ifstream err(started.errPath, std::ios::binary);
   std::stringstream text;
   text << err.rdbuf();
   result.err = text.str();
-  ::close(errFd);
-  ::unlink(errPath);
+  ::unlink(started.errPath.c_str());
   return result;
 }
 

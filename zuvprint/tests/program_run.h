@@ -41,6 +41,17 @@ struct ProgramResult {
 ProgramResult RunZuvprint(const std::filesystem::path& cwd, const std::vector<std::string>& arguments,
                           const std::map<std::string, std::string>& env = {}, const std::string& program = "");
 
+// The same in two steps, so that several runs can go on at once. With
+// fileSizeLimit > 0 the program may write no file larger than that many
+// bytes (a write beyond fails with EFBIG, as on a full device).
+struct StartedProgram {
+  int pid = -1;
+  std::string errPath;  // where its standard error goes
+};
+StartedProgram StartZuvprint(const std::filesystem::path& cwd, const std::vector<std::string>& arguments,
+                             const std::map<std::string, std::string>& env = {}, long fileSizeLimit = 0);
+ProgramResult WaitZuvprint(const StartedProgram& started);
+
 // The draw log as a list of objects.
 std::vector<nlohmann::json> ReadDrawLog(const std::filesystem::path& path);
 
