@@ -89,6 +89,24 @@ bool Execute(const std::string& text, std::ostream& out) {
   return true;
 }
 
+// The statements of one line: "a := 1 ; b := 2" holds two.
+std::vector<std::string> SplitStatements(const std::string& text) {
+  std::vector<std::string> parts(1);
+  char quote = 0;
+  for (char c : text) {
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == ';') {
+      parts.emplace_back();
+      continue;
+    }
+    parts.back() += c;
+  }
+  return parts;
+}
+
 }  // namespace
 
 std::string StripComments(const std::string& line, bool& inBlockComment) {
@@ -127,15 +145,17 @@ std::string StripComments(const std::string& line, bool& inBlockComment) {
 int RunScript(std::istream& script, std::ostream& out, std::ostream& errors) {
   int failures = 0;
   auto run = [&](const Statement& statement) {
-    if (runtime::AllTrim(statement.text).empty()) return true;
-    try {
-      return Execute(runtime::Utf8ToCp852(statement.text), out);
-    } catch (const std::exception& e) {
-      ++failures;
-      out.flush();
-      errors << "zuvhost: line " << statement.line << ": " << runtime::Cp852ToUtf8(e.what()) << std::endl;
-      return true;
+    for (const std::string& part : SplitStatements(statement.text)) {
+      if (runtime::AllTrim(part).empty()) continue;
+      try {
+        if (!Execute(runtime::Utf8ToCp852(part), out)) return false;
+      } catch (const std::exception& e) {
+        ++failures;
+        out.flush();
+        errors << "zuvhost: line " << statement.line << ": " << runtime::Cp852ToUtf8(e.what()) << std::endl;
+      }
     }
+    return true;
   };
   int number = 0;
   bool inBlockComment = false;

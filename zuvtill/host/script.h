@@ -1,6 +1,6 @@
 // The embedded host's console language: a script is read line by line
-// (UTF-8; a line ending in ';' continues on the next), and each statement
-// is one of
+// (UTF-8; a line ending in ';' continues on the next, and ';' inside a
+// line separates statements), and each statement is one of
 //
 //   ? expr, expr ...        prints each value on a line of its own
 //   ?? expr, expr ...       prints the values on one line, separated by blanks
