@@ -20,3 +20,17 @@ inline void DeviceCall(const char* name, runtime::Params& p, runtime::Value fall
   ZUV_EXPORT void NAME(zuvtill::runtime::Params& p) {     \
     zuvtill::modules::DeviceCall(#NAME, p, zuvtill::runtime::Value::Number(0)); \
   }
+
+// The companions of a family's device functions: the error display, the
+// receipt footer list (none unless set) and the character value (empty
+// unless set).
+#define ZUV_COMPANION_FUNCTIONS(PREFIX)                                                        \
+  ZUV_DEVICE_FUNCTION(PREFIX##_PISZERR)                                                        \
+  ZUV_DEVICE_FUNCTION(PREFIX##_ERRWPR)                                                         \
+  ZUV_EXPORT void PREFIX##_FOOTLINE(zuvtill::runtime::Params& p) {                             \
+    zuvtill::modules::DeviceCall(#PREFIX "_FOOTLINE", p,                                       \
+                                 zuvtill::runtime::Value::OfArray(zuvtill::runtime::Array{})); \
+  }                                                                                            \
+  ZUV_EXPORT void PREFIX##_CHAR(zuvtill::runtime::Params& p) {                                 \
+    zuvtill::modules::DeviceCall(#PREFIX "_CHAR", p, zuvtill::runtime::Value::Text(""));       \
+  }

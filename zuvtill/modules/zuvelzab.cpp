@@ -1,10 +1,6 @@
 // Stand-in of the device module zuvelzab: the ELZAB ("FP600") family's functions.
 #include "modules/device_function.h"
 
-using zuvtill::modules::DeviceCall;
-using zuvtill::runtime::Params;
-using zuvtill::runtime::Value;
-
 ZUV_DEVICE_FUNCTION(CWDISPCONS)
 ZUV_DEVICE_FUNCTION(CWBEGINTIC)
 ZUV_DEVICE_FUNCTION(CWENDTICKE)
@@ -41,11 +37,4 @@ ZUV_DEVICE_FUNCTION(CWPARFOOTE)
 ZUV_DEVICE_FUNCTION(CWDEFFOOTE)
 ZUV_DEVICE_FUNCTION(CWDISPCLOCK)
 
-ZUV_DEVICE_FUNCTION(CW_PISZERR)
-ZUV_DEVICE_FUNCTION(CW_ERRWPR)
-
-// The receipt footer list; none unless set.
-ZUV_EXPORT void CW_FOOTLINE(Params& p) { DeviceCall("CW_FOOTLINE", p, Value::OfArray(zuvtill::runtime::Array{})); }
-
-// The device's character value; empty unless set.
-ZUV_EXPORT void CW_CHAR(Params& p) { DeviceCall("CW_CHAR", p, Value::Text("")); }
+ZUV_COMPANION_FUNCTIONS(CW)

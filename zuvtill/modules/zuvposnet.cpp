@@ -1,10 +1,6 @@
 // Stand-in of the device module zuvposnet: the POSNET ("DF301") family's functions.
 #include "modules/device_function.h"
 
-using zuvtill::modules::DeviceCall;
-using zuvtill::runtime::Params;
-using zuvtill::runtime::Value;
-
 ZUV_DEVICE_FUNCTION(DWDISPCONS)
 ZUV_DEVICE_FUNCTION(DWBEGINTIC)
 ZUV_DEVICE_FUNCTION(DWENDTICKE)
@@ -45,11 +41,4 @@ ZUV_DEVICE_FUNCTION(DW_PSN_GLOS)
 ZUV_DEVICE_FUNCTION(DW_PSN_KASA)
 ZUV_DEVICE_FUNCTION(DW_PSN_ZMIANA)
 
-ZUV_DEVICE_FUNCTION(DW_PISZERR)
-ZUV_DEVICE_FUNCTION(DW_ERRWPR)
-
-// The receipt footer list; none unless set.
-ZUV_EXPORT void DW_FOOTLINE(Params& p) { DeviceCall("DW_FOOTLINE", p, Value::OfArray(zuvtill::runtime::Array{})); }
-
-// The device's character value; empty unless set.
-ZUV_EXPORT void DW_CHAR(Params& p) { DeviceCall("DW_CHAR", p, Value::Text("")); }
+ZUV_COMPANION_FUNCTIONS(DW)

@@ -35,18 +35,15 @@ int ByteFiles::Open(const std::string& dosPath, int mode) {
       errno = EACCES;  // a directory is not a file to the host
     }
   }
-  if (fd < 0) {
-    lastError_ = DosErrorForPath(errno, path);
-    return -1;
-  }
-  open_[fd] = true;
-  lastError_ = 0;
-  return fd;
+  return Opened(fd, path);
 }
 
 int ByteFiles::Create(const std::string& dosPath) {
   std::string path = HostPath(dosPath);
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  return Opened(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666), path);
+}
+
+int ByteFiles::Opened(int fd, const std::string& path) {
   if (fd < 0) {
     lastError_ = DosErrorForPath(errno, path);
     return -1;

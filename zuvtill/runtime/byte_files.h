@@ -43,6 +43,8 @@ class ByteFiles {
 
  private:
   bool Known(int handle);
+  // Registers fd (or sets the error of its failed open) and answers it or -1.
+  int Opened(int fd, const std::string& path);
   std::map<int, bool> open_;  // handle -> open
   int lastError_ = 0;
 };

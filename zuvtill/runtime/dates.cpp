@@ -74,32 +74,43 @@ std::string MonthName(int month) {
   return month >= 1 && month <= 12 ? kNames[month - 1] : "";
 }
 
-std::string Dtoc(Date date) {
-  if (date.IsEmpty()) return "  .  .    ";
+namespace {
+
+// The date's text in a layout of day, month and year fields at fixed places.
+struct Layout {
+  std::size_t length;
+  std::size_t day, month, year;  // offsets of the 2-, 2- and 4-digit fields
+  const char* empty;             // the empty date's text
+};
+constexpr Layout kDtoc{10, 0, 3, 6, "  .  .    "};
+constexpr Layout kDtos{8, 6, 4, 0, "        "};
+
+std::string Format(Date date, const Layout& layout) {
+  if (date.IsEmpty()) return layout.empty;
   YearMonthDay p = Split(date);
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02d.%02d.%04d", p.day, p.month, p.year);
-  return buffer;
+  std::string text = layout.empty;
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d%02d%04d", p.day % 100, p.month % 100, p.year % 10000);
+  text.replace(layout.day, 2, digits, 2);
+  text.replace(layout.month, 2, digits + 2, 2);
+  text.replace(layout.year, 4, digits + 4, 4);
+  return text;
 }
 
-Date Ctod(std::string_view text) {
+Date Parse(std::string_view text, const Layout& layout) {
   int d, m, y;
-  if (text.size() != 10 || !Digits(text, 0, 2, d) || !Digits(text, 3, 2, m) || !Digits(text, 6, 4, y)) return {};
+  if (text.size() != layout.length || !Digits(text, layout.day, 2, d) || !Digits(text, layout.month, 2, m) ||
+      !Digits(text, layout.year, 4, y)) {
+    return {};
+  }
   return MakeDate(y, m, d);
 }
 
-std::string Dtos(Date date) {
-  if (date.IsEmpty()) return "        ";
-  YearMonthDay p = Split(date);
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", p.year, p.month, p.day);
-  return buffer;
-}
+}  // namespace
 
-Date Stod(std::string_view text) {
-  int y, m, d;
-  if (text.size() != 8 || !Digits(text, 0, 4, y) || !Digits(text, 4, 2, m) || !Digits(text, 6, 2, d)) return {};
-  return MakeDate(y, m, d);
-}
+std::string Dtoc(Date date) { return Format(date, kDtoc); }
+Date Ctod(std::string_view text) { return Parse(text, kDtoc); }
+std::string Dtos(Date date) { return Format(date, kDtos); }
+Date Stod(std::string_view text) { return Parse(text, kDtos); }
 
 }  // namespace zuvtill::runtime

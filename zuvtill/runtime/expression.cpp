@@ -1,5 +1,6 @@
 #include "runtime/expression.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -189,49 +190,22 @@ class Parser {
     return Comparison();
   }
 
+  // One level of left-associative binary operators: next parses the operands.
+  NodePtr LeftAssociative(std::initializer_list<std::string_view> ops, NodePtr (Parser::*next)()) {
+    NodePtr left = (this->*next)();
+    for (;;) {
+      auto op = std::find_if(ops.begin(), ops.end(), [this](std::string_view o) { return Accept(o); });
+      if (op == ops.end()) return left;
+      left = Binary(std::string(*op), left, (this->*next)());
+    }
+  }
+
+  // Two-character operators come first, so that "<=" is not read as "<".
   NodePtr Comparison() {
-    static const std::string_view kOps[] = {"==", "!=", "<>", "<=", ">=", "=", "#", "<", ">", "$"};
-    NodePtr left = Additive();
-    for (;;) {
-      bool matched = false;
-      for (std::string_view op : kOps) {
-        if (Accept(op)) {
-          left = Binary(std::string(op), left, Additive());
-          matched = true;
-          break;
-        }
-      }
-      if (!matched) return left;
-    }
+    return LeftAssociative({"==", "!=", "<>", "<=", ">=", "=", "#", "<", ">", "$"}, &Parser::Additive);
   }
-
-  NodePtr Additive() {
-    NodePtr left = Multiplicative();
-    for (;;) {
-      if (Accept("+")) {
-        left = Binary("+", left, Multiplicative());
-      } else if (Accept("-")) {
-        left = Binary("-", left, Multiplicative());
-      } else {
-        return left;
-      }
-    }
-  }
-
-  NodePtr Multiplicative() {
-    NodePtr left = Power();
-    for (;;) {
-      if (Accept("*")) {
-        left = Binary("*", left, Power());
-      } else if (Accept("/")) {
-        left = Binary("/", left, Power());
-      } else if (Accept("%")) {
-        left = Binary("%", left, Power());
-      } else {
-        return left;
-      }
-    }
-  }
+  NodePtr Additive() { return LeftAssociative({"+", "-"}, &Parser::Multiplicative); }
+  NodePtr Multiplicative() { return LeftAssociative({"*", "/", "%"}, &Parser::Power); }
 
   NodePtr Power() {
     NodePtr left = Unary();
