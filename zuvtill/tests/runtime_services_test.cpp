@@ -119,6 +119,21 @@ TEST(CodePage, ConvertsBothWays) {
   EXPECT_EQ(runtime::Upper("\xA5\x86z"), "\xA4\x8FZ");
 }
 
+TEST_F(RuntimeTest, TheConsoleIsRecordedAndASavedScreenComesBack) {
+  Eval("old := SETCURSOR(1)");
+  Eval("screen := SAVESCREEN(0, 0, MAXROW(), MAXCOL())");
+  Eval("DEVPOS(24, 0)");
+  Eval("DEVOUT('Uruchamianie')");
+  EXPECT_EQ(rt().Terminal().ScreenRow(24).substr(0, 13), "Uruchamianie ");
+  EXPECT_EQ(Eval("COL()").AsNumber(), 12);
+  Eval("RESTSCREEN(0, 0, MAXROW(), MAXCOL(), screen)");
+  Eval("SETCURSOR(old)");
+  EXPECT_EQ(rt().Terminal().ScreenRow(24), std::string(80, ' '));
+  EXPECT_EQ(rt().Terminal().Log(),
+            (std::vector<std::string>{"SETCURSOR 1", "SAVESCREEN 0 0 24 79", "SETPOS 24 0", "DEVOUT \"Uruchamianie\"",
+                                      "RESTSCREEN 0 0 24 79", "SETCURSOR 1"}));
+}
+
 class ShellTest : public RuntimeTest {
  protected:
   void SetUp() override {
