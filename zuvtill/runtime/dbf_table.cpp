@@ -10,6 +10,31 @@
 
 namespace zuvtill::runtime {
 
+namespace {
+
+// shapelib's file calls, with the files closed on exec so that no program
+// the host starts inherits its tables, and without shapelib's own messages
+// (the errors are reported by the callers).
+SAFile OpenClosedOnExec(const char* filename, const char* access) {
+  std::string mode = std::string(access) + "e";
+  return reinterpret_cast<SAFile>(std::fopen(filename, mode.c_str()));
+}
+
+void Quiet(const char*) {}
+
+SAHooks* Hooks() {
+  static SAHooks hooks = [] {
+    SAHooks h;
+    SASetupDefaultHooks(&h);
+    h.FOpen = OpenClosedOnExec;
+    h.Error = Quiet;
+    return h;
+  }();
+  return &hooks;
+}
+
+}  // namespace
+
 void DbfTable::Closer::operator()(DBFInfo* handle) const { DBFClose(handle); }
 
 DbfTable::DbfTable(DBFHandle handle, std::string path, bool writable)
@@ -28,10 +53,10 @@ DbfTable::DbfTable(DBFHandle handle, std::string path, bool writable)
 
 DbfTable DbfTable::Open(const std::string& path) {
   bool writable = true;
-  DBFHandle handle = DBFOpen(path.c_str(), "rb+");
+  DBFHandle handle = DBFOpenLL(path.c_str(), "rb+", Hooks());
   if (!handle) {
     writable = false;
-    handle = DBFOpen(path.c_str(), "rb");
+    handle = DBFOpenLL(path.c_str(), "rb", Hooks());
   }
   if (!handle) throw HostError("cannot open table " + path);
   return DbfTable(handle, path, writable);
@@ -39,7 +64,7 @@ DbfTable DbfTable::Open(const std::string& path) {
 
 DbfTable DbfTable::Create(const std::string& path, const std::vector<FieldInfo>& fields) {
   // The header's language driver mark 100 says "code page 852".
-  DBFHandle handle = DBFCreateEx(path.c_str(), "LDID/100");
+  DBFHandle handle = DBFCreateLL(path.c_str(), "LDID/100", Hooks());
   if (!handle) throw HostError("cannot create table " + path);
   DbfTable table(handle, path, true);
   for (const FieldInfo& f : fields) {

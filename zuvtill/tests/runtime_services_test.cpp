@@ -172,6 +172,13 @@ TEST_F(ShellTest, AnswersMinusOneWhenTheProgramCannotStart) {
   EXPECT_EQ(runtime::RunShell("/C exit 5"), 5);
 }
 
+TEST_F(ShellTest, AStartedProgramInheritsNeitherTablesNorByteFiles) {
+  MakeTable(dir_.File("vat.dbf"), {{"SYMBOL", 'C', 4, 0, 0}}, {{T("23")}});
+  rt().Areas().Open("vat", runtime::DbfTable::Open(dir_.File("vat.dbf")), {});
+  ASSERT_GE(rt().Files().Open("vat.dbf", runtime::ByteFiles::kRead), 0);
+  EXPECT_EQ(runtime::RunShell("/C ls -l /proc/$$/fd | grep -q 'vat.dbf' && exit 9 || exit 0"), 0);
+}
+
 TEST_F(ShellTest, ByteFilesReportDosErrorCodes) {
   runtime::ByteFiles& files = rt().Files();
   ::mkdir(dir_.File("FISK").c_str(), 0755);
