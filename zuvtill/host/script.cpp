@@ -66,15 +66,17 @@ void Declare(const std::string& list, bool isPublic) {
   }
 }
 
-// Runs one statement; answers false for QUIT.
+// Runs one statement; answers false for QUIT. Syntax errors count their
+// columns from the statement's start.
 bool Execute(const std::string& text, std::ostream& out) {
+  std::size_t indent = text.find_first_not_of(' ');
   std::string trimmed = runtime::AllTrim(text);
   if (trimmed.rfind("??", 0) == 0) {
-    Print(runtime::ParseExpressionList(trimmed.substr(2)), out, true);
+    Print(runtime::ParseExpressionList(trimmed.substr(2), indent + 2), out, true);
     return true;
   }
   if (trimmed.rfind("?", 0) == 0) {
-    Print(runtime::ParseExpressionList(trimmed.substr(1)), out, false);
+    Print(runtime::ParseExpressionList(trimmed.substr(1), indent + 1), out, false);
     return true;
   }
   std::size_t rest = 0;
@@ -85,7 +87,7 @@ bool Execute(const std::string& text, std::ostream& out) {
     Declare(trimmed.substr(rest), word == "PUBLIC");
     return true;
   }
-  runtime::EvaluateExpression(runtime::ParseExpression(trimmed));
+  runtime::EvaluateExpression(runtime::ParseExpression(trimmed, indent));
   return true;
 }
 

@@ -25,13 +25,13 @@ bool IsIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c
   throw HostError("syntax error at column " + std::to_string(column) + ": " + what);
 }
 
-std::vector<Token> Tokenize(std::string_view s) {
+std::vector<Token> Tokenize(std::string_view s, std::size_t offset) {
   static const std::string_view kLongSymbols[] = {":=", "==", "!=", "<>", "<=", ">=", "->", "**"};
   std::vector<Token> tokens;
   std::size_t i = 0;
   while (i < s.size()) {
     char c = s[i];
-    std::size_t column = i + 1;
+    std::size_t column = offset + i + 1;
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
       ++i;
       continue;
@@ -94,13 +94,14 @@ std::vector<Token> Tokenize(std::string_view s) {
     tokens.push_back({Token::Kind::Symbol, std::string(1, c), 0, column});
     ++i;
   }
-  tokens.push_back({Token::Kind::End, "", 0, s.size() + 1});
+  tokens.push_back({Token::Kind::End, "", 0, offset + s.size() + 1});
   return tokens;
 }
 
 class Parser {
  public:
-  Parser(std::string_view source) : source_(source), tokens_(Tokenize(source)) {}
+  Parser(std::string_view source, std::size_t offset)
+      : source_(source), offset_(offset), tokens_(Tokenize(source, offset)) {}
 
   NodePtr Whole() {
     NodePtr n = Expression();
@@ -330,19 +331,22 @@ class Parser {
     } while (Accept(","));
     std::size_t end = Peek().column;
     Expect("}");
-    n.source = std::string(source_.substr(column - 1, end - column + 1));
+    n.source = std::string(source_.substr(column - offset_ - 1, end - column + 1));
     return Make(std::move(n));
   }
 
   std::string_view source_;
+  std::size_t offset_;
   std::vector<Token> tokens_;
   std::size_t pos_ = 0;
 };
 
 }  // namespace
 
-NodePtr ParseExpression(std::string_view text) { return Parser(text).Whole(); }
+NodePtr ParseExpression(std::string_view text, std::size_t column) { return Parser(text, column).Whole(); }
 
-std::vector<NodePtr> ParseExpressionList(std::string_view text) { return Parser(text).List(); }
+std::vector<NodePtr> ParseExpressionList(std::string_view text, std::size_t column) {
+  return Parser(text, column).List();
+}
 
 }  // namespace zuvtill::runtime

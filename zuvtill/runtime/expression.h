@@ -47,11 +47,12 @@ struct Node {
 };
 
 // Parses one whole expression; the text is code page 852 bytes. Throws
-// HostError with a message that names the column of the fault.
-NodePtr ParseExpression(std::string_view text);
+// HostError with a message that names the column of the fault, counted
+// from 1 plus column (the place of the text in its line).
+NodePtr ParseExpression(std::string_view text, std::size_t column = 0);
 
 // Parses a list of expressions separated by commas (the arguments of the
 // console's "?"); an empty text gives an empty list.
-std::vector<NodePtr> ParseExpressionList(std::string_view text);
+std::vector<NodePtr> ParseExpressionList(std::string_view text, std::size_t column = 0);
 
 }  // namespace zuvtill::runtime

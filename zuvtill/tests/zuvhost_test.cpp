@@ -60,13 +60,13 @@ TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
             "1\n"
             "zuvhost: line 2: unknown function: NOSUCH\n"
             "zuvhost: line 3: argument error: STR argument 1 must be numeric, not character\n"
-            "zuvhost: line 4: syntax error at column 2: text not closed: missing \"\n"
+            "zuvhost: line 4: syntax error at column 3: text not closed: missing \"\n"
             "zuvhost: line 5: no table is open under the alias NAGLOWEK\n"
             "zuvhost: line 6: no table is open under the alias NAGLOWEK\n"
             "zuvhost: line 8: port zajęty\n"
             "zuvhost: line 9: seek in POZYCJE without an active order\n"
             "6\n"
-            "zuvhost: line 11: syntax error at column 5: expression expected, found end of line\n"
+            "zuvhost: line 11: syntax error at column 7: expression expected, found end of line\n"
             "done\n");
 }
 
