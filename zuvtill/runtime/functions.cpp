@@ -13,8 +13,6 @@ FunctionTable::FunctionTable() {
 
 void FunctionTable::Register(std::string name, HostFunction fn) { builtIns_[Upper(name)] = fn; }
 
-bool FunctionTable::IsBuiltIn(std::string_view name) const { return builtIns_.count(Upper(name)) != 0; }
-
 HostFunction FunctionTable::Find(std::string_view name) const {
   std::string upper = Upper(name);
   auto it = builtIns_.find(upper);

@@ -21,8 +21,6 @@ class FunctionTable {
   // The runtime's function of that name (case-insensitive), else the
   // library export that the lookup finds, else null.
   HostFunction Find(std::string_view name) const;
-  // Whether the runtime itself has the function.
-  bool IsBuiltIn(std::string_view name) const;
   void SetLookup(Lookup lookup) { lookup_ = std::move(lookup); }
 
  private:

@@ -189,12 +189,6 @@ void WorkArea::Append() {
   Invalidate();
 }
 
-const std::vector<int> WorkArea::OrderNumbers() const {
-  std::vector<int> numbers;
-  for (const IndexedOrder& o : orders_) numbers.push_back(o.definition.number);
-  return numbers;
-}
-
 void WorkArea::SetOrder(int number) {
   if (number == 0) {
     active_ = -1;
@@ -207,11 +201,6 @@ void WorkArea::SetOrder(int number) {
     }
   }
   throw HostError(alias_ + " has no order " + std::to_string(number));
-}
-
-Value WorkArea::CurrentKey() {
-  IndexedOrder* order = Active();
-  return order ? EvaluateWithFields(order->key, *this) : Value();
 }
 
 Value WorkArea::SetScope(int which, Value scope) {

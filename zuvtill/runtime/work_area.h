@@ -58,11 +58,8 @@ class WorkArea {
   void Append();
 
   int Order() const { return active_ < 0 ? 0 : orders_[active_].definition.number; }
-  const std::vector<int> OrderNumbers() const;
   // 0 selects the natural order; an unknown number throws HostError.
   void SetOrder(int number);
-  // The key of the current record in the active order (NIL in the natural order).
-  Value CurrentKey();
 
   // which 0: top scope, 1: bottom scope. The value or a code block that
   // gives it; NIL clears it. Answers the scope as it was set before.
