@@ -1,0 +1,40 @@
+// libzuvtill.so as the embedded host binds it: loaded once, with every
+// library it needs, so that a missing host library or device module fails
+// the load itself; its functions and those of the libraries it binds are
+// found by their upper-case export names.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "runtime/params.h"
+
+namespace zuvtill::host {
+
+class LoadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TillLibrary {
+ public:
+  // Loads the library file; throws LoadError with the system's message.
+  explicit TillLibrary(const std::string& path);
+  ~TillLibrary();
+  TillLibrary(const TillLibrary&) = delete;
+  TillLibrary& operator=(const TillLibrary&) = delete;
+
+  // The export of that upper-case name in libzuvtill.so or one of the
+  // libraries it binds; null for any other name or symbol (nothing else of
+  // the process can be called this way).
+  runtime::HostFunction Find(std::string_view upperName) const;
+
+ private:
+  void* handle_;
+};
+
+// The libzuvtill.so beside the running program.
+std::string TillLibraryBesideProgram();
+
+}  // namespace zuvtill::host

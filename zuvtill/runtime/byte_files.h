@@ -1,0 +1,52 @@
+// The host's low-level byte files: numbered handles and the last error code
+// (FERROR) in DOS numbers. Every call sets the last error: 0 when it
+// succeeded. Handles left open are closed when the runtime ends.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace zuvtill::runtime {
+
+class ByteFiles {
+ public:
+  enum Mode { kRead = 0, kWrite = 1, kReadWrite = 2 };
+
+  ByteFiles() = default;
+  ~ByteFiles();
+  ByteFiles(const ByteFiles&) = delete;
+  ByteFiles& operator=(const ByteFiles&) = delete;
+
+  // FOPEN: an existing file (the low two bits of mode; sharing bits are
+  // ignored); FCREATE: a new or emptied file. Both answer -1 on failure.
+  int Open(const std::string& dosPath, int mode);
+  int Create(const std::string& dosPath);
+  // FSEEK: origin 0 start, 1 current, 2 end; answers the new position
+  // (the old one, unchanged, on failure).
+  long Seek(int handle, long offset, int origin);
+  // FREAD: up to count bytes.
+  std::string Read(int handle, long count);
+  // FREADSTR: up to count bytes, ending early after a zero byte, which is
+  // consumed but not returned.
+  std::string ReadString(int handle, long count);
+  // FWRITE: answers the number of bytes written.
+  long Write(int handle, const std::string& bytes);
+  // FCLOSE
+  bool Close(int handle);
+  // FERASE: 0 or -1.
+  int Erase(const std::string& dosPath);
+  // FILE: a file or directory of that name exists.
+  bool Exists(const std::string& dosPath);
+
+  int LastError() const { return lastError_; }
+  void CloseAll();
+
+ private:
+  bool Known(int handle);
+  // Registers fd (or sets the error of its failed open) and answers it or -1.
+  int Opened(int fd, const std::string& path);
+  std::map<int, bool> open_;  // handle -> open
+  int lastError_ = 0;
+};
+
+}  // namespace zuvtill::runtime

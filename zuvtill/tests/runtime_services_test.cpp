@@ -1,0 +1,215 @@
+// The runtime's services besides the tables: references through parameter
+// lists, private variables, number and date formatting, the shell runner
+// and byte files with their DOS error codes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "fixtures.h"
+#include "runtime/byte_files.h"
+#include "runtime/code_page.h"
+#include "runtime/dates.h"
+#include "runtime/evaluator.h"
+#include "runtime/expression.h"
+#include "runtime/numbers.h"
+#include "runtime/shell.h"
+#include "runtime/text.h"
+
+namespace zuvtill::testing {
+namespace {
+
+using runtime::Params;
+
+Value Eval(const std::string& expression) {
+  return runtime::EvaluateExpression(runtime::ParseExpression(expression));
+}
+
+// Writes its first argument and hands its second on to another function.
+void WritesAndForwards(Params& p) {
+  p.Store(1, T("written"));
+  Params next;
+  next.Forward(p, 2);
+  next.Forward(p, 3);  // missing: handed on as NIL
+  next.Store(1, N(42));
+  p.SetResult(Value::Logical(next.IsNil(2) && next.Count() == 2));
+}
+
+TEST_F(RuntimeTest, ReferencesReachTheCallersVariablesAndValuesDoNot) {
+  rt().Functions().SetLookup([](std::string_view name) -> runtime::HostFunction {
+    return name == "WRITES" ? WritesAndForwards : nullptr;
+  });
+  rt().Variables().Assign("a", T("old"));
+  rt().Variables().Assign("b", N(1));
+  EXPECT_TRUE(Eval("WRITES(@a, @b)").AsLogical());
+  EXPECT_EQ(rt().Variables().Get("a").AsText(), "written");
+  EXPECT_EQ(rt().Variables().Get("b").AsNumber(), 42);  // through the second callee
+
+  Eval("WRITES(a, b := 7)");
+  EXPECT_EQ(rt().Variables().Get("a").AsText(), "written");
+  EXPECT_EQ(rt().Variables().Get("b").AsNumber(), 7);
+
+  Eval("WRITES(@fresh, 0)");  // a reference to a name that did not exist makes it
+  EXPECT_EQ(rt().Variables().Get("fresh").AsText(), "written");
+  EXPECT_THROW(Eval("@a"), runtime::HostError);
+}
+
+TEST_F(RuntimeTest, ArraysAreSharedAndPrivatesEndWithTheirFrame) {
+  Eval("x := {1, {2, 3}}");
+  Eval("y := x");
+  Eval("y[2][1] := 9");
+  EXPECT_EQ(runtime::Display(Eval("x")), "{1, {9, 3}}");
+  EXPECT_THROW(Eval("x[3]"), runtime::HostError);
+
+  runtime::Memvars& m = rt().Variables();
+  m.Assign("v", T("outer"));
+  {
+    runtime::PrivateFrame frame(m);
+    m.DeclarePrivate("v");
+    m.Assign("v", T("inner"));
+    m.Assign("created", N(1));
+    EXPECT_EQ(Eval("v").AsText(), "inner");
+  }
+  EXPECT_EQ(Eval("v").AsText(), "outer");
+  EXPECT_FALSE(m.Exists("created"));
+}
+
+TEST(Formatting, NumbersAsTheHostWritesAndReadsThem) {
+  struct Case {
+    double n;
+    int width, decimals;
+    const char* text;
+  } cases[] = {
+      {7, 5, 0, "    7"},   {12, 1, 0, "*"},       {115200, 5, 0, "*****"}, {9600, 5, 0, " 9600"},
+      {23, 5, 2, "23.00"},   {8.5, 6, 2, "  8.50"}, {2.5, 3, 0, "  3"},     {-2.5, 3, 0, " -3"},
+      {1.005, 5, 2, " 1.01"}, {-0.001, 5, 2, " 0.00"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(runtime::Str(c.n, c.width, c.decimals), c.text) << c.n;
+  EXPECT_EQ(runtime::Str(42), "        42");
+
+  struct Read {
+    const char* text;
+    double value;
+  } reads[] = {{"  12.5x", 12.5}, {"-1", -1}, {"", 0}, {"abc", 0}, {"99999", 99999}, {"+3", 3}, {" 1 2", 1}};
+  for (const Read& r : reads) EXPECT_EQ(runtime::Val(r.text), r.value) << r.text;
+  EXPECT_EQ(runtime::ShortestNumber(0.1 + 0.2 - 0.3 + 0.5 - 1e-17), "0.5");
+  EXPECT_EQ(runtime::ShortestNumber(-0.0), "0");
+  EXPECT_EQ(runtime::ShortestNumber(1e21), "1000000000000000000000");
+}
+
+TEST(Formatting, DatesAndMonthNames) {
+  runtime::Date d = runtime::MakeDate(2024, 2, 29);
+  EXPECT_EQ(runtime::Dtoc(d), "29.02.2024");
+  EXPECT_EQ(runtime::Dtos(d), "20240229");
+  EXPECT_EQ(runtime::Ctod("29.02.2024"), d);
+  EXPECT_EQ(runtime::Stod("20240229"), d);
+  EXPECT_EQ(runtime::Split(runtime::Date{d.julian + 1}).month, 3);
+  EXPECT_TRUE(runtime::MakeDate(2023, 2, 29).IsEmpty());
+  EXPECT_TRUE(runtime::Stod("2024021").IsEmpty());
+  EXPECT_EQ(runtime::Dtoc({}), "  .  .    ");
+  EXPECT_EQ(runtime::Cp852ToUtf8(runtime::MonthName(10)), "Październik");
+  EXPECT_EQ(runtime::MonthName(13), "");
+}
+
+TEST(CodePage, ConvertsBothWays) {
+  std::string letters = "ĄĆĘŁŃÓŚŹŻąćęłńóśźż";
+  std::string cp852 = runtime::Utf8ToCp852(letters);
+  EXPECT_EQ(cp852, "\xA4\x8F\xA8\x9D\xE3\xE0\x97\x8D\xBD\xA5\x86\xA9\x88\xE4\xA2\x98\xAB\xBE");
+  EXPECT_EQ(runtime::Cp852ToUtf8(cp852), letters);
+  EXPECT_EQ(runtime::Utf8ToCp852("€"), "?");       // not in the code page
+  EXPECT_EQ(runtime::Utf8ToCp852("\xA5x"), "\xA5x");  // not UTF-8: taken as host bytes
+  EXPECT_EQ(runtime::Upper("\xA5\x86z"), "\xA4\x8FZ");
+}
+
+TEST_F(RuntimeTest, TheConsoleIsRecordedAndASavedScreenComesBack) {
+  Eval("old := SETCURSOR(1)");
+  Eval("screen := SAVESCREEN(0, 0, MAXROW(), MAXCOL())");
+  Eval("DEVPOS(24, 0)");
+  Eval("DEVOUT('Uruchamianie')");
+  EXPECT_EQ(rt().Terminal().ScreenRow(24).substr(0, 13), "Uruchamianie ");
+  EXPECT_EQ(Eval("COL()").AsNumber(), 12);
+  Eval("RESTSCREEN(0, 0, MAXROW(), MAXCOL(), screen)");
+  Eval("SETCURSOR(old)");
+  EXPECT_EQ(rt().Terminal().ScreenRow(24), std::string(80, ' '));
+  EXPECT_EQ(rt().Terminal().Log(),
+            (std::vector<std::string>{"SETCURSOR 1", "SAVESCREEN 0 0 24 79", "SETPOS 24 0", "DEVOUT \"Uruchamianie\"",
+                                      "RESTSCREEN 0 0 24 79", "SETCURSOR 1"}));
+}
+
+class ShellTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    ASSERT_EQ(::getcwd(saved_, sizeof saved_), saved_);
+    ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
+  }
+  void TearDown() override {
+    ASSERT_EQ(::chdir(saved_), 0);
+    RuntimeTest::TearDown();
+  }
+  void Program(const std::string& name, const std::string& body, mode_t mode = 0755) {
+    dir_.Write(name, "#!/bin/sh\n" + body + "\n");
+    ::chmod(dir_.File(name).c_str(), mode);
+  }
+
+  TempDirectory dir_;
+  char saved_[4096];
+};
+
+TEST_F(ShellTest, FindsTheProgramInTheCurrentDirectoryFirst) {
+  Program("ELZABDR.EXE", "echo \"$@\" > args.txt; exit 3");
+  EXPECT_EQ(runtime::RunShell("/C ELZABDR.EXE 4 1 9600 25 Ai.fp6"), 3);
+  std::ifstream args(dir_.File("args.txt"));
+  std::string line;
+  std::getline(args, line);
+  EXPECT_EQ(line, "4 1 9600 25 Ai.fp6");
+  EXPECT_EQ(runtime::RunShell("/C elzabdr.exe"), 3);  // any case, as on Windows
+  EXPECT_EQ(runtime::RunShell("/C true"), 0);         // then along PATH
+}
+
+TEST_F(ShellTest, AnswersMinusOneWhenTheProgramCannotStart) {
+  Program("LOCKED.EXE", "exit 0", 0644);
+  EXPECT_EQ(runtime::RunShell("/C MISSING.EXE 3"), -1);
+  EXPECT_EQ(runtime::RunShell("/C LOCKED.EXE"), -1);
+  EXPECT_EQ(runtime::RunShell("/C exit 5"), 5);
+}
+
+TEST_F(ShellTest, AStartedProgramInheritsNeitherTablesNorByteFiles) {
+  MakeTable(dir_.File("vat.dbf"), {{"SYMBOL", 'C', 4, 0, 0}}, {{T("23")}});
+  rt().Areas().Open("vat", runtime::DbfTable::Open(dir_.File("vat.dbf")), {});
+  ASSERT_GE(rt().Files().Open("vat.dbf", runtime::ByteFiles::kRead), 0);
+  EXPECT_EQ(runtime::RunShell("/C ls -l /proc/$$/fd | grep -q 'vat.dbf' && exit 9 || exit 0"), 0);
+}
+
+TEST_F(ShellTest, ByteFilesReportDosErrorCodes) {
+  runtime::ByteFiles& files = rt().Files();
+  ::mkdir(dir_.File("FISK").c_str(), 0755);
+  int h = files.Create("fisk\\ERROR.FP6");  // the directory in another case
+  ASSERT_GE(h, 0);
+  EXPECT_EQ(files.Write(h, std::string("ab\0cd", 5)), 5);
+  EXPECT_EQ(files.Seek(h, 0, 0), 0);
+  EXPECT_EQ(files.ReadString(h, 200), "ab");
+  EXPECT_EQ(files.Read(h, 10), "cd");  // past the zero byte
+  EXPECT_EQ(files.Read(h, 10), "");
+  EXPECT_EQ(files.LastError(), 0);
+  EXPECT_TRUE(files.Close(h));
+  EXPECT_TRUE(files.Exists("FISK\\error.fp6"));
+
+  struct Case {
+    const char* path;
+    int code;
+  } cases[] = {{"NOFILE.TXT", 2}, {"NODIR\\FILE.TXT", 3}, {"FISK", 5}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(files.Open(c.path, runtime::ByteFiles::kRead), -1) << c.path;
+    EXPECT_EQ(files.LastError(), c.code) << c.path;
+  }
+  EXPECT_FALSE(files.Close(12345));
+  EXPECT_EQ(files.LastError(), 6);
+  int readOnly = files.Open("FISK\\ERROR.FP6", runtime::ByteFiles::kRead);
+  EXPECT_EQ(files.Write(readOnly, "x"), 0);
+  EXPECT_EQ(files.LastError(), 5);
+  EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), 0);
+  EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), -1);
+  EXPECT_EQ(files.LastError(), 2);
+}
+
+}  // namespace
+}  // namespace zuvtill::testing

@@ -1,0 +1,100 @@
+// zuvhost run as a real process: the example tour with its expected output,
+// one-line errors that name the line while the script goes on, a script
+// from standard input, and a library that cannot load because one of the
+// modules it binds is missing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fixtures.h"
+
+namespace zuvtill::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs zuvhost on a data directory and a script file; answers the exit status.
+int RunHost(const std::string& zuvhost, const std::string& data, const std::string& script, std::string& out) {
+  return RunCommand(Quoted(zuvhost) + " --data " + Quoted(data) + " " + Quoted(script), out);
+}
+
+TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
+  TempDirectory dir;
+  fs::copy(ZUVTILL_EXAMPLES "/dane", dir.path(), fs::copy_options::recursive);
+  std::map<std::string, std::string> before;
+  for (const auto& e : fs::directory_iterator(dir.path())) before[e.path().filename()] = ReadFile(e.path());
+
+  std::string out;
+  EXPECT_EQ(RunHost(ZUVHOST_BIN, dir.path(), ZUVTILL_EXAMPLES "/pokaz.prg", out), 0) << out;
+  EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/pokaz.out"));
+
+  for (const auto& e : fs::directory_iterator(dir.path())) {
+    EXPECT_EQ(ReadFile(e.path()), before[e.path().filename()]) << e.path();
+  }
+}
+
+TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
+  TempDirectory dir;
+  MakeTable(dir.File("pozycje.dbf"), {{"NR_POZ", 'C', 5, 0, 0}}, {{T("    1")}});
+  dir.Write("script.prg",
+            "? 1\n"
+            "? NOSUCH(1)\n"
+            "? STR(\"x\")\n"
+            "? \"abc\n"
+            "DBSELECTAREA(\"naglowek\")\n"
+            "? naglowek->nr_dowodu\n"
+            "ZH_RAISE(\"CWSTART\", \"port zajęty\")\n"
+            "? CWSTART(1, 9600)\n"
+            "? pozycje->nr_poz, ;\n"
+            "  DBSEEK(1)\n"
+            "x := 2 ; ? x * 3 ; ? x +\n"
+            "? 'done'  // comments are no statements\n");
+  std::string out;
+  EXPECT_EQ(RunHost(ZUVHOST_BIN, dir.path(), dir.File("script.prg"), out), 1);
+  EXPECT_EQ(out,
+            "1\n"
+            "zuvhost: line 2: unknown function: NOSUCH\n"
+            "zuvhost: line 3: argument error: STR argument 1 must be numeric, not character\n"
+            "zuvhost: line 4: syntax error at column 3: text not closed: missing \"\n"
+            "zuvhost: line 5: no table is open under the alias NAGLOWEK\n"
+            "zuvhost: line 6: no table is open under the alias NAGLOWEK\n"
+            "zuvhost: line 8: port zajęty\n"
+            "zuvhost: line 9: seek in POZYCJE without an active order\n"
+            "6\n"
+            "zuvhost: line 11: syntax error at column 7: expression expected, found end of line\n"
+            "done\n");
+}
+
+TEST(Zuvhost, ReadsTheScriptFromStandardInput) {
+  TempDirectory dir;
+  std::string out;
+  EXPECT_EQ(RunCommand("printf '? {1, \"a\", .T., NIL}\\n' | " + Quoted(ZUVHOST_BIN) + " --data " + Quoted(dir.path()), out),
+            0);
+  EXPECT_EQ(out, "{1, \"a\", .T., NIL}\n");
+}
+
+TEST(Zuvhost, AMissingModuleFailsTheLoadWithTheSystemsMessage) {
+  TempDirectory bin;
+  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
+  for (const char* file : {"zuvhost", "libzuvrt.so", "libzuvtill.so", "libzuvcore.so", "libzuvfault.so",
+                           "libzuvorg.so", "libzuvelzab.so", "libzuvcollect.so"}) {
+    fs::copy(built / file, fs::path(bin.path()) / file);
+  }
+  bin.Write("script.prg", "? 'never printed'\n");
+  std::string out;
+  EXPECT_EQ(RunCommand("env -u LD_LIBRARY_PATH " + Quoted(bin.File("zuvhost")) + " --data " + Quoted(bin.path()) +
+                           " " + Quoted(bin.File("script.prg")),
+                       out),
+            2);
+  EXPECT_EQ(out,
+            "zuvhost: cannot load libzuvtill.so: libzuvposnet.so: cannot open shared object file: "
+            "No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace zuvtill::testing
