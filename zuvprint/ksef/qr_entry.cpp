@@ -36,15 +36,20 @@ std::optional<int> LiczbaCalkowita(std::string_view text) {
     text.remove_prefix(1);
   }
   int podstawa = 10;
-  if (text.starts_with('$')) {
-    podstawa = 16, text.remove_prefix(1);
-  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+  if (text.starts_with("0x") || text.starts_with("0X")) {
     podstawa = 16, text.remove_prefix(2);
+  } else if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
+    podstawa = 16, text.remove_prefix(1);
   }
   if (text.empty() || text[0] == '+' || text[0] == '-') return std::nullopt;
   long long value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, podstawa);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (podstawa == 16) {
+    // Hexadecimal sets the 32 bits themselves: $FFFFFFFF is -1.
+    if (value > 0xFFFFFFFFLL) return std::nullopt;
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+  }
   if (ujemna) value = -value;
   if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   return static_cast<int>(value);
@@ -53,7 +58,7 @@ std::optional<int> LiczbaCalkowita(std::string_view text) {
 void WstawKodyQR(const KontekstQR& k, std::string& linia, const std::string& plikINI, float y, const MiaryQR& m) {
   k.Sledz("Poczatek odczytu pliku INI\r\naPlikINI = " + plikINI);
   UstawieniaQR u;
-  if (plikINI.empty() || !platform::FileExists(plikINI) || !OdczytajINI(k, plikINI, u)) {
+  if (plikINI.empty() || !platform::IsRegularFile(plikINI) || !OdczytajINI(k, plikINI, u)) {
     k.Sledz("Brak pliku aPlikIni: " + plikINI);
     return;
   }
@@ -73,6 +78,7 @@ void WstawKodyQR(const KontekstQR& k, std::string& linia, const std::string& pli
     N = *liczba;
   }
   if (N <= 0) return;
+  if (k.otworzStrone) y = k.otworzStrone(y);
 
   // N line steps as they stand now; worked out in double and kept in float,
   // like the print run's own positions.

@@ -21,7 +21,8 @@ struct MiaryQR {
 };
 
 // A size text as a whole number: decimal with an optional sign, or
-// hexadecimal after "$" or "0x"; nothing when it is none or does not fit.
+// hexadecimal after "$", "x" or "0x" (its 32 bits: "$FFFFFFFF" is -1);
+// nothing when it is none or does not fit.
 std::optional<int> LiczbaCalkowita(std::string_view text);
 
 // Handles a line that holds the marker. When the settings file at

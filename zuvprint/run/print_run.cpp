@@ -37,7 +37,7 @@ class Wydruk {
         tytul_(std::move(tytul)),
         plikQR_(std::move(plikQR)),
         komunikat_(std::move(komunikat)),
-        kontekstQR_{drukarka_, komunikat_, TrybTestowy} {}
+        kontekstQR_{drukarka_, komunikat_, TrybTestowy, [this](float y) { return StronaDlaKodow(y); }} {}
 
   // Prints the work copy. False when the verification codes could not be
   // made: the message is shown, the pages printed so far end the job, and
@@ -60,7 +60,12 @@ class Wydruk {
           miary_.y += miary_.KrokLinii();
         }
       } while (stan >= 0);
-    } catch (const KsefError& e) {
+    } catch (const platform::PrintError&) {
+      throw;  // the printer itself failed: reported by the caller
+    } catch (const std::exception& e) {
+      // The codes could not be made (KsefError), or memory ran out for a
+      // huge code image: the run ends here, its pages and files still
+      // handled as at a normal end.
       komunikat_(e.what());
       wydrukowano = false;
     }
@@ -80,13 +85,18 @@ class Wydruk {
     orientacja_ = styl_.orientacja;
   }
 
-  // The codes are drawn on the page at the marker's place, so a marker met
-  // before anything else opens the job first.
   void WstawKody(std::string& tekst) {
     kontekstQR_.Sledz("Kod %% w tekście. Ok");
-    OtworzZadanie();
     WstawKodyQR(kontekstQR_, tekst, plikQR_, miary_.y,
                 MiaryQR{miary_.szerokoscZnaku, miary_.wysokoscLinii, styl_.odstep});
+  }
+
+  // The codes are drawn on the page at the marker's place, so codes met
+  // before anything else open the job first and hang from its top line.
+  float StronaDlaKodow(float y) {
+    if (zadanieOtwarte_) return y;
+    OtworzZadanie();
+    return miary_.y;
   }
 
   void DrukujLinie(int stan) {

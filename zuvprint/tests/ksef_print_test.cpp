@@ -193,6 +193,16 @@ TEST_F(KsefPrint, AMarkerOnTheFirstLineOpensTheJobAndDrawsAtTheTopLine) {
   EXPECT_EQ(CountOps(log, "startpage"), 1);
 }
 
+TEST_F(KsefPrint, AMarkerLineWithoutSettingsPrintsAsTextWithItsSequences) {
+  dir.Write("doc.txt", "\x1bLA%%QRKody(8)\r\n");
+  result = RunZuvprint(dir.Path(), {"doc.txt"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto log = ReadDrawLog(dir / "doc.jsonl");
+  EXPECT_EQ(Ops(log, "startdoc").at(0)["orientation"], 1);  // the line's own sequence turned the job
+  EXPECT_EQ(TextLines(log).at(0).text, "%%QRKody(8)");
+  EXPECT_EQ(CountOps(log, "image"), 0);
+}
+
 TEST_F(KsefPrint, AnErrorThatEndsTheCodesIsShownAndTheRunStillCleansUp) {
   const std::string key = kExamples + "/ksef/klucz-ec.pem";
   struct Case {
