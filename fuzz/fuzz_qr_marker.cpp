@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 #include "ksef/crypto.h"
 #include "ksef/qr_entry.h"
+#include "page_spy.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zuvprint;
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   std::string linia(reinterpret_cast<const char*>(data), size);
   LiczbaCalkowita(linia);
-  fuzzing::NullPage page;
+  testing::PageSpy page;
   KontekstQR k{page, [](const std::string&) {}, [] { return false; }};
   const std::string before = linia;
   try {
@@ -24,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // a size that is no whole number: reported by the print run
   }
   if (!linia.empty() && linia != before) std::abort();  // emptied or left alone, nothing else
+  for (const auto& image : page.images)
+    if (image.bitmap.rgb.size() != static_cast<std::size_t>(image.bitmap.width) * image.bitmap.height * 3 ||
+        image.dest.right - image.dest.left != image.bitmap.width)
+      std::abort();
   return 0;
 }

@@ -1,5 +1,5 @@
 // What the fuzz targets share: a private scratch directory for the files an
-// input becomes, and a page that takes drawing calls and keeps nothing.
+// input becomes.
 #pragma once
 
 #include <unistd.h>
@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "platform/surface.h"
 
 namespace zuvprint::fuzzing {
 
@@ -31,28 +29,5 @@ inline std::string WriteInput(const std::string& name, const std::uint8_t* data,
                                                                  static_cast<std::streamsize>(size));
   return path;
 }
-
-class NullPage : public platform::Surface {
- public:
-  void SetOrientation(int) override {}
-  void BeginJob(const std::string&) override {}
-  void NewPage() override {}
-  void EndJob() override {}
-  int DpiX() const override { return 600; }
-  int DpiY() const override { return 600; }
-  int PageWidth() const override { return 4961; }
-  int PageHeight() const override { return 7016; }
-  void SelectFont(const platform::FontSpec&) override {}
-  int TextWidth(std::u32string_view text) override { return 50 * static_cast<int>(text.size()); }
-  int Ascent() override { return 60; }
-  void SetBaselineAlignment() override {}
-  void DrawChar(int, int, char32_t) override {}
-  void SetPen(int, platform::Colour) override {}
-  void MoveTo(int, int) override {}
-  void LineTo(int, int) override {}
-  void StretchBitmap(const platform::Rect&, const platform::Bitmap& b, const platform::Rect&) override {
-    if (b.rgb.size() != static_cast<std::size_t>(b.width) * b.height * 3) std::abort();
-  }
-};
 
 }  // namespace zuvprint::fuzzing
