@@ -6,6 +6,7 @@
 // the port settings; the device symbols.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 
