@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "runtime/params.h"
 
