@@ -3,7 +3,6 @@
 // that every device operation is inactive until a device start succeeds.
 #pragma once
 
-#include <array>
 
 #include "runtime/value.h"
 
@@ -16,6 +15,7 @@ struct PortSettings {
   double workMode = 1;  // above 1 the fiscal device is really operated
 };
 
+// What the link programs are started with: port, speed and line option.
 PortSettings CurrentPortSettings();
 
 // Replaces each setting whose element (1 port, 2 speed, 3 line option,
