@@ -1,5 +1,6 @@
 // Stand-in of the device module zuvcollect: the data collectors' functions.
 #include "modules/device_function.h"
+#include "modules/zuvcollect.h"
 
 using zuvtill::modules::DeviceCall;
 using zuvtill::runtime::Params;

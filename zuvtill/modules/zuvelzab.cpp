@@ -1,5 +1,6 @@
 // Stand-in of the device module zuvelzab: the ELZAB ("FP600") family's functions.
 #include "modules/device_function.h"
+#include "modules/zuvelzab.h"
 
 ZUV_DEVICE_FUNCTION(CWDISPCONS)
 ZUV_DEVICE_FUNCTION(CWBEGINTIC)

@@ -1,5 +1,6 @@
 // Stand-in of the device module zuvposnet: the POSNET ("DF301") family's functions.
 #include "modules/device_function.h"
+#include "modules/zuvposnet.h"
 
 ZUV_DEVICE_FUNCTION(DWDISPCONS)
 ZUV_DEVICE_FUNCTION(DWBEGINTIC)

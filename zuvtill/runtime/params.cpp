@@ -18,6 +18,10 @@ void Params::Forward(const Params& from, int n) {
   }
 }
 
+void Params::ForwardByReference(const Params& from, int n) {
+  AddReference(from.IsReference(n) ? from.args_[n - 1].cell : std::make_shared<Value>(from.Get(n)));
+}
+
 const Value& Params::Get(int n) const {
   static const Value kNil;
   if (n < 1 || n > Count()) return kNil;

@@ -31,6 +31,10 @@ class Params {
   // reference, so that a write by the next callee reaches the first caller.
   // A missing argument is handed on as NIL.
   void Forward(const Params& from, int n);
+  // Hands argument n of from on by reference whatever way it came: the
+  // first caller's variable when it came by reference, otherwise a copy
+  // that the next callee may write and nobody else sees.
+  void ForwardByReference(const Params& from, int n);
 
   int Count() const { return static_cast<int>(args_.size()); }
   const Value& Get(int n) const;

@@ -1,7 +1,7 @@
-// zuvhost run as a real process: the example tour with its expected output,
-// one-line errors that name the line while the script goes on, a script
-// from standard input, and a library that cannot load because one of the
-// modules it binds is missing.
+// zuvhost run as a real process: the example tour and the clock example
+// with their expected output, one-line errors that name the line while the
+// script goes on, a script from standard input, and a library that cannot
+// load because one of the modules it binds is missing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,6 +35,19 @@ TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
 
   for (const auto& e : fs::directory_iterator(dir.path())) {
     EXPECT_EQ(ReadFile(e.path()), before[e.path().filename()]) << e.path();
+  }
+}
+
+// Under either family: the build's zuvhost in bin/, the other family's in
+// bin/<family>/.
+TEST(Zuvhost, TheClockExampleStartsTheDeviceReadsItsClockByReferenceAndStopsIt) {
+  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
+  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
+                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
+  for (const auto& [family, zuvhost] : hosts) {
+    std::string out;
+    EXPECT_EQ(RunHost(zuvhost, ZUVTILL_EXAMPLES "/dane", ZUVTILL_EXAMPLES "/zegar.prg", out), 0) << out;
+    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/zegar." + family + ".out")) << family;
   }
 }
 
