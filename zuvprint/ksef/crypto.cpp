@@ -9,20 +9,12 @@
 #include <stdexcept>
 
 #include "ksef/cp852.h"
+#include "ksef/openssl_ptr.h"
 #include "platform/files.h"
 #include "run/text_utils.h"
 
 namespace zuvprint {
 namespace {
-
-struct MdFree {
-  void operator()(EVP_MD* md) const { EVP_MD_free(md); }
-};
-struct MdCtxFree {
-  void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
-};
-using MdPtr = std::unique_ptr<EVP_MD, MdFree>;
-using MdCtxPtr = std::unique_ptr<EVP_MD_CTX, MdCtxFree>;
 
 constexpr std::size_t kPiece = 65536;
 

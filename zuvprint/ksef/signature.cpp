@@ -13,20 +13,11 @@
 #include <vector>
 
 #include "ksef/crypto.h"
+#include "ksef/openssl_ptr.h"
 #include "platform/files.h"
 
 namespace zuvprint {
 namespace {
-
-template <auto Free>
-struct Deleter {
-  template <typename T>
-  void operator()(T* p) const { Free(p); }
-};
-using BioPtr = std::unique_ptr<BIO, Deleter<BIO_free>>;
-using PkeyPtr = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY_free>>;
-using MdCtxPtr = std::unique_ptr<EVP_MD_CTX, Deleter<EVP_MD_CTX_free>>;
-using EcdsaSigPtr = std::unique_ptr<ECDSA_SIG, Deleter<ECDSA_SIG_free>>;
 
 constexpr int kSaltPss = 32;
 constexpr std::string_view kPemBegin = "-----BEGIN ";

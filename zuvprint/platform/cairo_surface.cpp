@@ -206,9 +206,7 @@ class CairoSurface : public Surface {
   void SelectFont(const FontSpec& font) override {
     // The print run selects the font after every sequence, mostly the one
     // already current: that must not cut the glyph run.
-    if (current_ && font.face == font_.face && font.size == font_.size && font.charset == font_.charset &&
-        font.bold == font_.bold && font.italic == font_.italic && font.colour == font_.colour)
-      return;
+    if (current_ && font == font_) return;
     if (job_) FlushGlyphs(*job_);  // a pending path keeps its own pen
     font_ = font;
     current_ = &Load(font);

@@ -47,6 +47,8 @@ struct FontSpec {
   bool bold = false;
   bool italic = false;
   Colour colour = 0;
+
+  bool operator==(const FontSpec&) const = default;
 };
 
 class Surface {
