@@ -3,6 +3,7 @@
 // inactive counterparts), the POSNET-only operations PSN_... with their
 // inactive counterparts DD_PSN_..., and the header operations that this
 // library does not provide.
+#include "device/companions.h"
 #include "device/dispatch.h"
 #include "device/family.h"
 #include "device/port_settings.h"

@@ -142,7 +142,12 @@ int ByteFiles::Erase(const std::string& dosPath) {
 
 bool ByteFiles::Exists(const std::string& dosPath) {
   struct stat st;
-  return ::stat(HostPath(dosPath).c_str(), &st) == 0;
+  return ::stat(HostPath(dosPath).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool ByteFiles::Occupied(const std::string& dosPath) {
+  struct stat st;
+  return ::lstat(HostPath(dosPath).c_str(), &st) == 0;
 }
 
 }  // namespace zuvtill::runtime

@@ -35,8 +35,11 @@ class ByteFiles {
   bool Close(int handle);
   // FERASE: 0 or -1.
   int Erase(const std::string& dosPath);
-  // FILE: a file or directory of that name exists.
+  // FILE: a file of that name exists (a directory is no file, as the
+  // host's FILE() does not match directories).
   bool Exists(const std::string& dosPath);
+  // Anything, file or directory, lies at that path.
+  bool Occupied(const std::string& dosPath);
 
   int LastError() const { return lastError_; }
   void CloseAll();

@@ -7,11 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <regex>
 
-#include "fixtures.h"
-#include "host/till_library.h"
+#include "till_fixture.h"
 #include "runtime/host_error.h"
 
 namespace zuvtill::testing {
@@ -19,66 +17,24 @@ namespace {
 
 using runtime::Params;
 
-std::string FamilyUnderTest() {
-  const char* family = std::getenv("ZUVTILL_FAMILY");
-  return family && *family ? family : ZUV_FAMILY_SYMBOL;
-}
-
-std::string LibraryOf(const std::string& family) {
-  std::string beside = host::TillLibraryBesideProgram();
-  if (family == ZUV_FAMILY_SYMBOL) return beside;
-  return beside.substr(0, beside.rfind('/')) + "/" + family + "/libzuvtill.so";
-}
-
-Value Numbers(std::vector<Value> elements) { return Value::OfArray(std::move(elements)); }
-
-class DeviceOperationsTest : public RuntimeTest {
+class DeviceOperationsTest : public TillTest {
  protected:
   static void SetUpTestSuite() {
-    till_ = new host::TillLibrary(LibraryOf(FamilyUnderTest()));
+    TillTest::SetUpTestSuite();
     Params none;
     till_->Find("DF_PARPORT")(none);
     settingsAtLoad_ = runtime::Display(none.Result());
   }
-  static void TearDownTestSuite() {
-    runtime::Runtime::Get().Reset();
-    delete till_;
-  }
 
-  void SetUp() override {
-    RuntimeTest::SetUp();
-    SetWorkMode(1);
-  }
-
-  bool Elzab() const { return FamilyUnderTest() == "FP600"; }
   // The family's device function of that name: "START" is CWSTART or DWSTART.
   std::string Device(const std::string& name) const { return (Elzab() ? "CW" : "DW") + name; }
 
-  static Params Run(const std::string& name, Params p) {
-    runtime::HostFunction fn = till_->Find(name);
-    if (!fn) throw std::runtime_error("no export " + name);
-    fn(p);
-    return p;
-  }
-  static Value CallExport(const std::string& name, std::vector<Value> args = {}) {
-    return Run(name, Params(std::move(args))).Result();
-  }
   static std::string Settings(Value elements = Numbers({})) {
     return runtime::Display(CallExport("DF_PARPORT", {std::move(elements)}));
   }
-  static void SetWorkMode(double mode) { CallExport("DF_PARPORT", {Numbers({Value(), Value(), Value(), N(mode)})}); }
 
-  // The calls of the device modules since the last look.
-  std::string Calls() {
-    std::string calls;
-    for (const runtime::RecordedCall& c : rt().Recorder().TakeCalls()) calls += (calls.empty() ? "" : "; ") + c.Describe();
-    return calls;
-  }
-
-  static host::TillLibrary* till_;
   static std::string settingsAtLoad_;
 };
-host::TillLibrary* DeviceOperationsTest::till_ = nullptr;
 std::string DeviceOperationsTest::settingsAtLoad_;
 
 // Which device-module function an export reaches when argument n is the

@@ -43,6 +43,29 @@ class TempDirectory {
   std::string path_;
 };
 
+// The process works in directory while this lives, as the host works in
+// its own directory; the directory before is current again afterwards.
+class WorkingIn {
+ public:
+  explicit WorkingIn(const std::string& directory) : before_(std::filesystem::current_path()) {
+    std::filesystem::current_path(directory);
+  }
+  ~WorkingIn() {
+    std::error_code ignored;
+    std::filesystem::current_path(before_, ignored);
+  }
+  WorkingIn(const WorkingIn&) = delete;
+  WorkingIn& operator=(const WorkingIn&) = delete;
+
+ private:
+  std::filesystem::path before_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // Fields as {name, type, width, decimals}; rows of values in field order.
 inline void MakeTable(const std::string& path, const std::vector<runtime::FieldInfo>& fields,
                       const std::vector<std::vector<Value>>& rows) {

@@ -13,10 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string ReadFile(const fs::path& path) { return ReadBytes(path.string()); }
 
 // Runs zuvhost on a data directory and a script file; answers the exit status.
 int RunHost(const std::string& zuvhost, const std::string& data, const std::string& script, std::string& out) {

@@ -1,0 +1,68 @@
+// libzuvtill.so bound as the host binds it, for the family named by
+// ZUVTILL_FAMILY (the build's own family when unset; the other family's
+// library lives in bin/<family>/), loaded once per test program: its
+// exports called by name, the device modules' calls since the last look,
+// and the work mode set through the port settings.
+#pragma once
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fixtures.h"
+#include "host/till_library.h"
+
+namespace zuvtill::testing {
+
+inline std::string FamilyUnderTest() {
+  const char* family = std::getenv("ZUVTILL_FAMILY");
+  return family && *family ? family : ZUV_FAMILY_SYMBOL;
+}
+
+inline std::string LibraryOf(const std::string& family) {
+  std::string beside = host::TillLibraryBesideProgram();
+  if (family == ZUV_FAMILY_SYMBOL) return beside;
+  return beside.substr(0, beside.rfind('/')) + "/" + family + "/libzuvtill.so";
+}
+
+inline Value Numbers(std::vector<Value> elements) { return Value::OfArray(std::move(elements)); }
+
+class TillTest : public RuntimeTest {
+ protected:
+  static void SetUpTestSuite() { till_ = new host::TillLibrary(LibraryOf(FamilyUnderTest())); }
+  static void TearDownTestSuite() {
+    runtime::Runtime::Get().Reset();
+    delete till_;
+    till_ = nullptr;
+  }
+
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    SetWorkMode(1);
+  }
+
+  static bool Elzab() { return FamilyUnderTest() == "FP600"; }
+
+  static runtime::Params Run(const std::string& name, runtime::Params p) {
+    runtime::HostFunction fn = till_->Find(name);
+    if (!fn) throw std::runtime_error("no export " + name);
+    fn(p);
+    return p;
+  }
+  static Value CallExport(const std::string& name, std::vector<Value> args = {}) {
+    return Run(name, runtime::Params(std::move(args))).Result();
+  }
+  static void SetWorkMode(double mode) { CallExport("DF_PARPORT", {Numbers({Value(), Value(), Value(), N(mode)})}); }
+
+  // The calls recorded by the stand-ins since the last look, "; " between.
+  std::string Calls() {
+    std::string calls;
+    for (const runtime::RecordedCall& c : rt().Recorder().TakeCalls()) calls += (calls.empty() ? "" : "; ") + c.Describe();
+    return calls;
+  }
+
+  static inline host::TillLibrary* till_ = nullptr;
+};
+
+}  // namespace zuvtill::testing
