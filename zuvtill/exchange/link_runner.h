@@ -27,12 +27,12 @@ std::string LinkProgramName(std::string_view deviceSymbol, double collectorNumbe
 std::string LinkCommand(std::string_view jobCode);
 
 struct LinkRun {
-  std::string commandLine;   // after "/C "
-  std::string programName;   // "" for the device's own
-  std::string errorSymbol;   // "" for the device symbol
+  std::string commandLine{};   // after "/C "
+  std::string programName{};   // "" for the device's own
+  std::string errorSymbol{};   // "" for the device symbol
   std::string deviceSymbol = std::string(device::kFiscalPrinter);
   double collectorNumber = 1;
-  std::string variant;       // "MER30" or ""
+  std::string variant{};       // "MER30" or ""
   double collectorKind = 1;  // 8: the collector's second work directory
 };
 
