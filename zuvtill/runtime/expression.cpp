@@ -145,8 +145,12 @@ class Parser {
     }
   }
 
-  static NodePtr Make(Node n) { return std::make_shared<const Node>(std::move(n)); }
-  static NodePtr Binary(std::string op, NodePtr left, NodePtr right) {
+  NodePtr Make(Node n) const {
+    for (const NodePtr& child : n.children) n.depth = std::max(n.depth, child->depth + 1);
+    if (n.depth > kMaxExpressionDepth) Fail(Peek().column, "expression nested too deeply");
+    return std::make_shared<const Node>(std::move(n));
+  }
+  NodePtr Binary(std::string op, NodePtr left, NodePtr right) const {
     Node n;
     n.kind = Node::Kind::Binary;
     n.op = std::move(op);
@@ -154,7 +158,22 @@ class Parser {
     return Make(std::move(n));
   }
 
+  // One level deeper into the text while this lives.
+  class Descent {
+   public:
+    explicit Descent(Parser& parser) : parser_(parser) {
+      if (++parser_.nesting_ > kMaxExpressionDepth) Fail(parser_.Peek().column, "expression nested too deeply");
+    }
+    ~Descent() { --parser_.nesting_; }
+    Descent(const Descent&) = delete;
+    Descent& operator=(const Descent&) = delete;
+
+   private:
+    Parser& parser_;
+  };
+
   NodePtr Expression() {
+    Descent deeper(*this);
     std::size_t column = Peek().column;
     NodePtr left = Or();
     if (!Accept(":=")) return left;
@@ -181,6 +200,7 @@ class Parser {
   }
 
   NodePtr Not() {
+    Descent deeper(*this);
     if (Accept(".NOT.") || Accept("!")) {
       Node n;
       n.kind = Node::Kind::Unary;
@@ -215,6 +235,7 @@ class Parser {
   }
 
   NodePtr Unary() {
+    Descent deeper(*this);
     if (Accept("-") || Accept("+")) {
       std::string op = tokens_[pos_ - 1].text;
       Node n;
@@ -339,6 +360,7 @@ class Parser {
   std::size_t offset_;
   std::vector<Token> tokens_;
   std::size_t pos_ = 0;
+  int nesting_ = 0;
 };
 
 }  // namespace

@@ -43,7 +43,9 @@ int RunShell(std::string_view arguments) {
   command = CurrentDirectoryFirst(command);
   if (command.find('\0') != std::string::npos) return -1;
 
-  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  // -f: no file-name expansion, as the Windows interpreter expands none (a
+  // port that did not fit is "*" on the link command line).
+  const char* argv[] = {"sh", "-f", "-c", command.c_str(), nullptr};
   pid_t pid;
   if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return -1;
   int status = 0;

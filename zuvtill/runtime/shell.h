@@ -9,7 +9,8 @@ namespace zuvtill::runtime {
 
 // arguments is the interpreter's argument text: "/C " and the command line
 // (a leading "/C" or "/c" is dropped; the rest is the command). The command
-// runs through /bin/sh -c in the current directory. As with the Windows
+// runs through /bin/sh -c in the current directory, without file-name
+// expansion ("*" stays "*", as the Windows interpreter leaves it). As with the Windows
 // interpreter, a program named without a directory is looked for in the
 // current directory first (letters in either case), then along PATH.
 //

@@ -72,6 +72,28 @@ TEST_F(RuntimeTest, ArraysAreSharedAndPrivatesEndWithTheirFrame) {
   EXPECT_FALSE(m.Exists("created"));
 }
 
+// Nesting of any depth reaches the parser from scripts, TYPE() texts and
+// key expressions: too deep is an error naming the place, never a crash.
+TEST(Expressions, NestingBeyondTheLimitIsAnErrorNotACrash) {
+  auto repeated = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  EXPECT_EQ(Eval(repeated("(", 40) + "1" + repeated(")", 40)).AsNumber(), 1);
+  EXPECT_EQ(Eval("1" + repeated("+1", 200)).AsNumber(), 201);
+  for (const std::string& deep : {repeated("(", 100000) + "1" + repeated(")", 100000), repeated("-", 100000) + "1",
+                                  "1" + repeated("+1", 100000), repeated("{", 100000), repeated("!", 100000) + ".T.",
+                                  repeated("a[", 100000) + "1"}) {
+    try {
+      runtime::ParseExpression(deep);
+      ADD_FAILURE() << deep.substr(0, 10) << ": parsed";
+    } catch (const runtime::HostError& e) {
+      EXPECT_NE(std::string(e.what()).find("nested too deeply"), std::string::npos) << e.what();
+    }
+  }
+}
+
 TEST(Formatting, NumbersAsTheHostWritesAndReadsThem) {
   struct Case {
     double n;
@@ -161,6 +183,12 @@ TEST_F(ShellTest, FindsTheProgramInTheCurrentDirectoryFirst) {
   std::string line;
   std::getline(args, line);
   EXPECT_EQ(line, "4 1 9600 25 Ai.fp6");
+  // The asterisks of a port or speed that did not fit reach the program
+  // as they stand: the Windows interpreter expands no file names.
+  EXPECT_EQ(runtime::RunShell("/C ELZABDR.EXE 4 * ***** 25 Ai.fp6"), 3);
+  std::ifstream starred(dir_.File("args.txt"));
+  std::getline(starred, line);
+  EXPECT_EQ(line, "4 * ***** 25 Ai.fp6");
   EXPECT_EQ(runtime::RunShell("/C elzabdr.exe"), 3);  // any case, as on Windows
   EXPECT_EQ(runtime::RunShell("/C true"), 0);         // then along PATH
 }
