@@ -16,15 +16,21 @@ using File = std::unique_ptr<std::FILE, CloseFile>;
 
 std::string Reason(int error) {
   switch (error) {
-    case ENOENT: return "plik nie istnieje";
+    case ENOENT:
+      return "plik nie istnieje";
     case EACCES:
-    case EPERM: return "brak dostępu";
-    case EISDIR: return "to jest katalog";
+    case EPERM:
+      return "brak dostępu";
+    case EISDIR:
+      return "to jest katalog";
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return "brak miejsca na dysku";
-    case EROFS: return "dysk tylko do odczytu";
-    default: return "błąd systemu nr " + std::to_string(error);
+    case EFBIG:
+      return "brak miejsca na dysku";
+    case EROFS:
+      return "dysk tylko do odczytu";
+    default:
+      return "błąd systemu nr " + std::to_string(error);
   }
 }
 

@@ -28,7 +28,7 @@ void CheckPort(const std::string& port) {
 
 // The speeds a serial port is opened with that fit five digits.
 void CheckSpeed(const std::string& speed) {
-  static const char* const kSpeeds[] = {"110",   "300",   "600",   "1200",  "2400",  "4800",  "9600",
+  static const char* const kSpeeds[] = {"110",   "300",   "600",   "1200",  "2400",  "4800", "9600",
                                         "14400", "19200", "28800", "38400", "56000", "57600"};
   if (speed.find('*') != std::string::npos) {
     Fail(Parameter(2) + "prędkość nie zmieściła się w pięciu znakach (\"" + speed + "\")");
@@ -40,7 +40,8 @@ void CheckSpeed(const std::string& speed) {
 
 void CheckTail(const Family& family, const std::string& tail) {
   if (family.symbol == "FP600" && tail != "25") Fail(Parameter(3) + "drukarka FP600 oczekuje \"25\"");
-  if (family.symbol == "DF301" && tail != "0" && tail != "1") Fail(Parameter(3) + "drukarka DF301 oczekuje \"0\" lub \"1\"");
+  if (family.symbol == "DF301" && tail != "0" && tail != "1")
+    Fail(Parameter(3) + "drukarka DF301 oczekuje \"0\" lub \"1\"");
 }
 
 // The file lies in the current directory: a path could reach any file.

@@ -32,7 +32,8 @@ std::optional<int> DayOf(std::string_view text) {
 }  // namespace
 
 DepositSummary CheckDepositFile(std::string_view bytes) {
-  static const char* const kKeys[] = {"#Kaucje#", "zmiana=", "kasjer=", "poczatek=", "koniec=", "przyjecie=", "wydanie="};
+  static const char* const kKeys[] = {
+      "#Kaucje#", "zmiana=", "kasjer=", "poczatek=", "koniec=", "przyjecie=", "wydanie="};
   constexpr std::size_t kLines = std::size(kKeys);
   std::vector<FileLine> lines = SplitLines(bytes);
   std::string_view values[kLines];

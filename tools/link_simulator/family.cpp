@@ -10,8 +10,7 @@ std::string ProgramName(std::string_view argv0) {
 }
 
 std::optional<Family> FamilyOfProgram(std::string_view argv0) {
-  static const Family kFamilies[] = {{"FP600", "ELZABDR.EXE", "ERROR.FP6"},
-                                     {"DF301", "POSNETDR.EXE", "ERROR.DF3"}};
+  static const Family kFamilies[] = {{"FP600", "ELZABDR.EXE", "ERROR.FP6"}, {"DF301", "POSNETDR.EXE", "ERROR.DF3"}};
   std::string name = ProgramName(argv0);
   for (const Family& family : kFamilies) {
     if (::strcasecmp(name.c_str(), family.program.c_str()) == 0) return family;

@@ -1,12 +1,9 @@
 #include "file_text.h"
 
-#include "job_failure.h"
 #include "platform/utf8.h"
 #include "runtime/code_page.h"
 
 namespace zuvlink {
-
-void Fail(const std::string& utf8Text) { throw JobFailure(Cp852(utf8Text)); }
 
 std::string Cp852(std::string_view utf8) { return zuvtill::runtime::Utf8ToCp852(utf8); }
 

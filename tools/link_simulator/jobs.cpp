@@ -52,9 +52,12 @@ void PrintDepositSummary(const JobRequest& request, std::time_t now) {
 
 void RunJob(const JobRequest& request, const Family& family, const Settings& settings, std::time_t now) {
   switch (request.job) {
-    case Job::kInformation: return WriteInformation(request, family, settings, now);
-    case Job::kReceipt: return PrintReceipt(request, family, settings, now);
-    case Job::kDepositSummary: return PrintDepositSummary(request, now);
+    case Job::kInformation:
+      return WriteInformation(request, family, settings, now);
+    case Job::kReceipt:
+      return PrintReceipt(request, family, settings, now);
+    case Job::kDepositSummary:
+      return PrintDepositSummary(request, now);
   }
 }
 

@@ -28,8 +28,7 @@ constexpr char kSettingsFile[] = "SYMULATOR.INI";
 
 // The error file, the print-end marker when asked for or when the paper
 // ended, a line for people on standard error; exit status 1.
-int Failed(const Family& family, const Settings& settings, const std::string& commandLine,
-           const JobFailure& failure) {
+int Failed(const Family& family, const Settings& settings, const std::string& commandLine, const JobFailure& failure) {
   std::fprintf(stderr, "%s: %s\n", family.program.c_str(), ForPeople(failure.Text()).c_str());
   try {
     WriteErrorFile(family.errorFile, failure.Text(), Cp852("Polecenie: ") + commandLine);

@@ -1,22 +1,23 @@
 // What the printer prints onto the roll for a receipt and for a deposit
 // summary, row by row (code page 852). A receipt:
 //
-//                 PARAGON FISKALNY
+//               PARAGON FISKALNY
 //   ----------------------------------------
-//   CHLEB                 2 szt x3,49 6,98 A       a sale: quantity × price, value, rate
-//   Kaucja wydana: BUTELKA       1 x0,50 0,50      packaging issued (type 3)
-//   Kaucja przyjęta: SKRZYNKA   1 x5,00 -5,00      packaging taken back (type 2)
+//   CHLEB                 2 szt x3,49 6,98 A    a sale: quantity, unit, × price, value, rate
+//   Kaucja wydana: BUTELKA  1 szt x0,50 0,50    packaging issued (type 3)
+//   Kaucja przyjęta: SKRZYNKA                   packaging taken back (type 2); a row too
+//                          1 szt x5,00 -5,00    long for both parts is cut in two
 //   ----------------------------------------
-//   SPRZEDAŻ OPODATK. A                  6,98      per rate letter, A to G
-//   SUMA PLN                             6,98
-//   Kaucje wydane                        0,50      with packaging lines only
-//   Kaucje przyjęte                     -5,00
-//   DO ZAPŁATY PLN                       2,48
-//   NIP nabywcy:                   1234563218      with a buyer line only
+//   SPRZEDAŻ OPODATK. A                 6,98    sales per rate letter, A to G
+//   SUMA PLN                            6,98
+//   Kaucje wydane                       0,50    with packaging lines only
+//   Kaucje przyjęte                    -5,00
+//   DO ZAPŁATY PLN                      2,48
+//   NIP nabywcy:                  1234563218    with a buyer line only
 //   ----------------------------------------
-//   footer texts, wrapped at 40                    with footer lines only
+//   Dziękujemy                                  footer texts, with footer lines only
 //   ----------------------------------------
-//   PARAGON NR 1               10.12.2026 03:45
+//   PARAGON NR 1            10.12.2026 03:14    counting up per roll
 //   =========== KONIEC PARAGONU ============
 #pragma once
 

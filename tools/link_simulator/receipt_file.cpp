@@ -1,7 +1,5 @@
 #include "receipt_file.h"
 
-#include <array>
-
 #include "amounts.h"
 #include "file_lines.h"
 #include "file_text.h"
@@ -57,11 +55,9 @@ class ReceiptChecker {
   }
 
  private:
-  enum class Part { kSales, kDeposits, kBuyer, kFooters };
+  enum class Section { kSales, kDeposits, kBuyer, kFooters };
 
-  [[noreturn]] void LineFault(const std::string& what) const {
-    Fail("Wiersz " + std::to_string(line_) + ": " + what);
-  }
+  [[noreturn]] void LineFault(const std::string& what) const { Fail("Wiersz " + std::to_string(line_) + ": " + what); }
   [[noreturn]] void FieldFault(std::size_t field, const std::string& what) const {
     Fail("Wiersz " + std::to_string(line_) + ", pole " + std::to_string(field) + ": " + what);
   }
@@ -78,7 +74,8 @@ class ReceiptChecker {
       return;
     }
     bool buyer = f[0] == "5" || f[0] == "6" || f[0] == "7";
-    if (!buyer && f[0] != "4") FieldFault(1, "nieznany typ wiersza (znane: 1, 2, 3 pozycje, 5, 6, 7 nabywca, 4 stopka)");
+    if (!buyer && f[0] != "4")
+      FieldFault(1, "nieznany typ wiersza (znane: 1, 2, 3 pozycje, 5, 6, 7 nabywca, 4 stopka)");
     if (receipt_.items.empty()) FieldFault(1, "paragon musi zaczynać się od pozycji (typ 1, 2 lub 3)");
     if (buyer) {
       Buyer(f);
@@ -96,9 +93,10 @@ class ReceiptChecker {
 
   void Item(const std::vector<std::string_view>& f) {
     bool sale = f[0] == "1";
-    if (part_ > Part::kDeposits) FieldFault(1, "pozycja po wierszu nabywcy lub stopki");
-    if (sale && part_ == Part::kDeposits) FieldFault(1, "pozycja sprzedaży (typ 1) po pozycji opakowania (typ 2 lub 3)");
-    part_ = sale ? Part::kSales : Part::kDeposits;
+    if (section_ > Section::kDeposits) FieldFault(1, "pozycja po wierszu nabywcy lub stopki");
+    if (sale && section_ == Section::kDeposits)
+      FieldFault(1, "pozycja sprzedaży (typ 1) po pozycji opakowania (typ 2 lub 3)");
+    section_ = sale ? Section::kSales : Section::kDeposits;
     FieldCount(f, 15, "wiersz pozycji");
 
     ItemLine item;
@@ -107,9 +105,11 @@ class ReceiptChecker {
     if (!AllDigits(f[2])) FieldFault(3, "numer PLU nie jest liczbą");
     if (f[3].empty()) FieldFault(4, "pusta nazwa towaru");
     if (HasControlCharacter(f[3])) FieldFault(4, "znak sterujący w nazwie towaru");
-    if (f[3].size() > kLongestName) FieldFault(4, "nazwa towaru dłuższa niż " + std::to_string(kLongestName) + " znaków");
+    if (f[3].size() > kLongestName)
+      FieldFault(4, "nazwa towaru dłuższa niż " + std::to_string(kLongestName) + " znaków");
     item.name = f[3];
-    if (f[4].size() != 1 || f[4][0] < 'A' || f[4][0] > 'G') FieldFault(5, "oznaczenie stawki to jedna litera od A do G");
+    if (f[4].size() != 1 || f[4][0] < 'A' || f[4][0] > 'G')
+      FieldFault(5, "oznaczenie stawki to jedna litera od A do G");
     item.rate = f[4][0];
     std::optional<std::int64_t> price = ParseDigits(f[5], 10);
     if (!price) FieldFault(6, "cena w groszach nie jest liczbą (najwyżej 10 cyfr)");
@@ -123,7 +123,8 @@ class ReceiptChecker {
     for (std::size_t field = 11; field <= 15; ++field) {
       bool zero = field == 11 ? fp600_ : !fp600_;
       if (f[field - 1] != (zero ? "0" : "")) {
-        FieldFault(field, std::string(zero ? "oczekiwano \"0\"" : "oczekiwano pustego pola") + " w drukarce " + family_);
+        FieldFault(field,
+                   std::string(zero ? "oczekiwano \"0\"" : "oczekiwano pustego pola") + " w drukarce " + family_);
       }
     }
     receipt_.items.push_back(std::move(item));
@@ -149,9 +150,9 @@ class ReceiptChecker {
   }
 
   void Buyer(const std::vector<std::string_view>& f) {
-    if (part_ == Part::kBuyer) FieldFault(1, "drugi wiersz nabywcy");
-    if (part_ == Part::kFooters) FieldFault(1, "wiersz nabywcy po wierszu stopki");
-    part_ = Part::kBuyer;
+    if (section_ == Section::kBuyer) FieldFault(1, "drugi wiersz nabywcy");
+    if (section_ == Section::kFooters) FieldFault(1, "wiersz nabywcy po wierszu stopki");
+    section_ = Section::kBuyer;
     if (fp600_ && f[0] != "5") FieldFault(1, "drukarka FP600 przyjmuje tylko wiersz nabywcy typu 5");
     FieldCount(f, 2, "wiersz nabywcy");
     if (!IsNip(f[1])) FieldFault(2, "NIP to 10 cyfr, między nimi mogą stać myślniki");
@@ -159,7 +160,7 @@ class ReceiptChecker {
   }
 
   void Footer(const std::vector<std::string_view>& f) {
-    part_ = Part::kFooters;
+    section_ = Section::kFooters;
     FieldCount(f, fp600_ ? 3 : 2, "wiersz stopki");
     if (fp600_ && !ParseDigits(f[1], 2)) FieldFault(2, "numer stopki to liczba z jednej lub dwóch cyfr");
     std::size_t text = fp600_ ? 3 : 2;
@@ -170,7 +171,7 @@ class ReceiptChecker {
   bool fp600_;
   std::string family_;
   int line_ = 0;
-  Part part_ = Part::kSales;
+  Section section_ = Section::kSales;
   Receipt receipt_;
 };
 

@@ -22,8 +22,8 @@ namespace zuvlink {
 struct ItemLine {
   enum Type { kSale = 1, kDepositTakenBack = 2, kDepositIssued = 3 };
   Type type;
-  std::string name;  // code page 852, at most 40 characters
-  char rate;         // 'A' to 'G'
+  std::string name;       // code page 852, at most 40 characters
+  char rate;              // 'A' to 'G'
   std::int64_t price;     // grosze
   std::int64_t quantity;  // units of 10^-decimals
   int decimals;

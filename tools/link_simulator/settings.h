@@ -15,10 +15,10 @@ namespace zuvlink {
 constexpr int kInformationFields = 24;
 
 struct Settings {
-  std::optional<std::string> errorText;       // blad: fail every job with this text (UTF-8)
-  std::optional<int> exitStatus;              // kod_wyjscia: do nothing, exit with it
-  bool printEndMarker = false;                // koniec_wydruku=1: a failure also leaves END_TASM
-  std::optional<long> paperOutAfter;          // brak_papieru_po: item lines printed before the paper ends
+  std::optional<std::string> errorText;  // blad: fail every job with this text (UTF-8)
+  std::optional<int> exitStatus;         // kod_wyjscia: do nothing, exit with it
+  bool printEndMarker = false;           // koniec_wydruku=1: a failure also leaves END_TASM
+  std::optional<long> paperOutAfter;     // brak_papieru_po: item lines printed before the paper ends
   std::array<std::optional<std::string>, kInformationFields> fields;  // pole1 ... pole24 (UTF-8)
   std::optional<std::string> informationFile;  // informacja: the information file's bytes come from here
 };

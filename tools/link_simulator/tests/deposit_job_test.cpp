@@ -13,8 +13,8 @@ namespace {
 const std::vector<std::string> kJob = {"13", "1", "9600", "1", "ZUVHOSTk.df3"};
 
 std::vector<std::string> DepositLines() {
-  return {"#Kaucje#", "zmiana=2", Cp852("kasjer=Anna Łęcka"), "poczatek=09.12.2026", "koniec=10.12.2026",
-          "przyjecie=50", "wydanie=123456705"};
+  return {"#Kaucje#",          "zmiana=2",     Cp852("kasjer=Anna Łęcka"), "poczatek=09.12.2026",
+          "koniec=10.12.2026", "przyjecie=50", "wydanie=123456705"};
 }
 
 TEST(LinkDepositSummary, TheSummaryIsPrintedWithAmountsInZloteAndGrosze) {

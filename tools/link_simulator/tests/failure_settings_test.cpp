@@ -13,7 +13,8 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kReceiptJob = {"4", "1", "9600", "25", "ZUVHOSTi.fp6"};
 const std::string kGoodReceipt =
-    "#Paragon#\r\n\"1\",\"    1\",\"15\",\"CHLEB\",\"A\",\"349\",\"2\",\"0\",\"szt\",\"698\",\"0\",\"\",\"\",\"\",\"\"\r\n";
+    "#Paragon#\r\n\"1\",\"    "
+    "1\",\"15\",\"CHLEB\",\"A\",\"349\",\"2\",\"0\",\"szt\",\"698\",\"0\",\"\",\"\",\"\",\"\"\r\n";
 
 TEST(LinkFailureSettings, AnErrorTextFailsTheJobWithThatFirstLineAndDoesNothingElse) {
   LinkWorkDirectory dir;
@@ -49,7 +50,8 @@ TEST(LinkFailureSettings, ThePrintEndMarkerGoesIntoTheHostsDirectory) {
     fs::path host = dir.Host() / c.hostBelowRoot;
     EXPECT_TRUE(fs::exists(host / "END_TASM")) << c.work;
     int markers = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(dir.Host())) markers += entry.path().filename() == "END_TASM";
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Host()))
+      markers += entry.path().filename() == "END_TASM";
     EXPECT_EQ(markers, 1) << c.work;
   }
 }

@@ -36,12 +36,12 @@ TEST(LinkInformation, TheGivenFieldsAreWrittenInCodePage852) {
   std::vector<std::string> settings, expected;
   for (int i = 1; i <= 24; ++i) {
     std::string value = "w" + std::to_string(i);
-    if (i == 3) value = "   ";                  // blanks stay: the reader trims field 3
+    if (i == 3) value = "   ";                   // blanks stay: the reader trims field 3
     if (i == 19) value = "Kasjer Łucja";         // UTF-8 in the settings
-    if (i == 20) value = "\x9d" "ucja \xc5\x81";  // not UTF-8 as a whole: every byte taken as it is
+    if (i == 20) value = "\235ucja \305\201";  // not UTF-8 as a whole: every byte taken as it is
     if (i == 21) value = "";
     settings.push_back((i % 2 ? "POLE" : "pole") + std::to_string(i) + "=" + value);
-    expected.push_back(i == 19 ? "Kasjer \x9d" "ucja" : value);
+    expected.push_back(i == 19 ? "Kasjer \235ucja" : value);  // code page 852 "Ł" is 0x9D
   }
   settings.push_back("pole5=later ones do not count");
   dir.Settings(settings);

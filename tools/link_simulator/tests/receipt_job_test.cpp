@@ -22,9 +22,8 @@ LinkResult PrintReceipt(const LinkWorkDirectory& dir, bool fp600, const std::str
 // An item line of the family: "1", position 1, PLU 15, CHLEB, A, 3.49 × 2
 // = 6.98; one field replaced when field is given.
 std::string Item(bool fp600, std::size_t field = 0, const std::string& value = "") {
-  std::vector<std::string> fields = fp600
-      ? std::vector<std::string>{"1", "    1", "15", "CHLEB", "A", "349", "2", "0", "szt", "698", "0", "", "", "", ""}
-      : std::vector<std::string>{"1", "    1", "15", "CHLEB", "A", "349", "2", "0", "", "698", "", "0", "0", "0", "0"};
+  std::vector<std::string> fields = {"1", "    1", "15", "CHLEB", "A", "349", "2", "0", "szt", "698", "0", "", "", "", ""};
+  if (!fp600) fields = {"1", "    1", "15", "CHLEB", "A", "349", "2", "0", "", "698", "", "0", "0", "0", "0"};
   if (field) fields[field - 1] = value;
   return Quoted(fields);
 }
@@ -126,7 +125,7 @@ TEST(LinkReceipt, TheFirstFaultFailsTheJobNamingLineAndField) {
       {true, items(Item(true, 3, "1a")), "Wiersz 2, pole 3: ", "PLU"},
       {true, items(Item(true, 4, "")), "Wiersz 2, pole 4: ", "pusta nazwa"},
       {true, items(Item(true, 4, std::string(41, 'X'))), "Wiersz 2, pole 4: ", "40 znaków"},
-      {true, items(Item(true, 4, "CHL\x1b" "EB")), "Wiersz 2, pole 4: ", "znak sterujący"},
+      {true, items(Item(true, 4, "CHL\033EB")), "Wiersz 2, pole 4: ", "znak sterujący"},
       {true, items(Item(true, 5, "H")), "Wiersz 2, pole 5: ", "od A do G"},
       {true, items(Item(true, 6, "3.49")), "Wiersz 2, pole 6: ", "cena"},
       {true, items(Item(true, 7, "")), "Wiersz 2, pole 7: ", "ilość"},
@@ -156,8 +155,8 @@ TEST(LinkReceipt, TheFirstFaultFailsTheJobNamingLineAndField) {
       {false, Lines({"#Paragon#", Item(false), Quoted({"6", "-123456321"})}, false), "Wiersz 3, pole 2: ", "NIP"},
       {true, Lines({"#Paragon#", Item(true), Quoted({"4", "1", "A"}), Quoted({"5", "1234563218"})}, false),
        "Wiersz 4, pole 1: ", "po wierszu stopki"},
-      {true, Lines({"#Paragon#", Item(true), Quoted({"4", "1", "A"}), Item(true)}, true), "Wiersz 4, pole 1: ",
-       "po wierszu nabywcy lub stopki"},
+      {true, Lines({"#Paragon#", Item(true), Quoted({"4", "1", "A"}), Item(true)}, true),
+       "Wiersz 4, pole 1: ", "po wierszu nabywcy lub stopki"},
       {true, Lines({"#Paragon#", Item(true), Quoted({"4", "123", "A"})}, false), "Wiersz 3, pole 2: ", "numer stopki"},
       {false, Lines({"#Paragon#", Item(false), Quoted({"4", "1", "A"})}, false), "Wiersz 3, pole 3: ", "nadmiarowe"},
   };
@@ -194,10 +193,10 @@ TEST(LinkReceipt, HostileFilesFailTheJobCleanly) {
 // Paper for n item lines: those are printed and the job fails, leaving
 // the print-end marker for the host; a receipt of fewer lines fits.
 TEST(LinkReceipt, ThePaperEndsAfterTheGivenNumberOfItemLines) {
-  std::string receipt = Lines({"#Paragon#", Item(true), Item(true, 2, "    2"),
-                               Quoted({"3", "    1", "90", "BUTELKA", "A", "50", "2", "0", "szt", "100", "0", "", "",
-                                       "", ""})},
-                              true);
+  std::string receipt =
+      Lines({"#Paragon#", Item(true), Item(true, 2, "    2"),
+             Quoted({"3", "    1", "90", "BUTELKA", "A", "50", "2", "0", "szt", "100", "0", "", "", "", ""})},
+            true);
   struct Case {
     int paperFor;
     std::size_t rows;  // on the roll
