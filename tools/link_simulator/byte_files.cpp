@@ -1,5 +1,7 @@
 #include "byte_files.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -44,13 +46,19 @@ void Write(const std::string& path, const std::string& bytes, const char* mode, 
   if (!file) FailOn(what, path, "nie można utworzyć", errno);
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   int error = errno;
-  if (std::fclose(file.release()) != 0 && written) written = false, error = errno;
+  if (std::fclose(file.release()) != 0 && written) {
+    written = false;
+    error = errno;
+  }
   if (!written) FailOn(what, path, "błąd zapisu", error);
 }
 
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path, const std::string& what) {
+  // A device or a pipe could be read without end, or block the job.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) Fail(what + " \"" + path + "\": to nie jest zwykły plik");
   errno = 0;
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) FailOn(what, path, "nie można otworzyć", errno);

@@ -40,7 +40,7 @@ TEST(LinkCommandLine, TheProgramNameChoosesTheFamilyAndItsErrorFile) {
 
 TEST(LinkCommandLine, AnyOtherProgramNameIsRefusedWithExitStatusTwo) {
   LinkWorkDirectory dir;
-  LinkResult result = dir.Run("NOVITUS.EXE", {"3", "1", "9600", "25", "A.fp6"});
+  LinkResult result = dir.Run("DRUKARKA.EXE", {"3", "1", "9600", "25", "A.fp6"});
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("ELZABDR.EXE or POSNETDR.EXE"), std::string::npos) << result.err;
   EXPECT_FALSE(dir.Has("ERROR.FP6"));

@@ -190,6 +190,14 @@ TEST(LinkReceipt, HostileFilesFailTheJobCleanly) {
   }
 }
 
+// A directory or a pipe in the receipt's place is refused before reading.
+TEST(LinkReceipt, AReceiptThatIsNoRegularFileFailsTheJob) {
+  LinkWorkDirectory dir;
+  std::filesystem::create_directory(dir.Work() / kFp600.back());
+  EXPECT_EQ(dir.Run(kFp600[0], std::vector<std::string>(kFp600.begin() + 1, kFp600.end())).status, 1);
+  EXPECT_EQ(dir.FirstLine("ERROR.FP6"), "Plik paragonu \"ZUVHOSTi.fp6\": to nie jest zwykły plik");
+}
+
 // Paper for n item lines: those are printed and the job fails, leaving
 // the print-end marker for the host; a receipt of fewer lines fits.
 TEST(LinkReceipt, ThePaperEndsAfterTheGivenNumberOfItemLines) {
