@@ -44,6 +44,13 @@ class LinkRunnerTest : public TillTest {
     ::chmod(path.c_str(), executable ? 0755 : 0644);
   }
 
+  // The simulator under the family's program name, with its settings.
+  void InstallSimulator(const std::string& workDirectory = "FISK", const std::string& settings = "") {
+    fs::create_directories(host_.File(workDirectory));
+    fs::create_symlink(ZUVLINK_BIN, host_.File(workDirectory + "/" + Program()));
+    if (!settings.empty()) host_.Write(workDirectory + "/SYMULATOR.INI", settings);
+  }
+
   bool RunLink(std::vector<Value> arguments) { return CallExport("WD_RUNLINK", std::move(arguments)).AsLogical(); }
   bool RunJob(const std::string& job, const std::string& file, Value variant = Value()) {
     std::string command = CallExport("WD_GETPROG", {T(job)}).AsText() + " " + file;
@@ -85,6 +92,35 @@ TEST_F(LinkRunnerTest, ACollectorsProgramIsTheCollectorModulesAnswer) {
   EXPECT_EQ(CallExport("GETPROGNAME", {T(" 10  2"), N(4), N(8)}).AsText(), "KOLEK.EXE");
   EXPECT_EQ(CallExport("GETPROGNAME", {T(" 10  2")}).AsText(), "KOLEK.EXE");
   EXPECT_EQ(Calls(), "KL_SLODAN(NIL, 7, 8, 4); KL_SLODAN(NIL, 7, NIL, 1)");
+}
+
+TEST_F(LinkRunnerTest, TheSimulatorCarriesOutTheJobInTheWorkDirectory) {
+  for (const char* workDirectory : {"FISK", "FISK/MERA30"}) {
+    InstallSimulator(workDirectory);
+    bool mer30 = std::string(workDirectory) == "FISK/MERA30";
+    EXPECT_TRUE(RunJob("3", "ZUVi.df3", mer30 ? T("MER30") : Value())) << workDirectory;
+    EXPECT_EQ(Log(std::string(workDirectory) + "/SYMULATOR.LOG"),
+              Program() + " 3 1 9600 " + (Elzab() ? "25" : "1") + " ZUVi.df3\r\n");
+    EXPECT_EQ(Log(std::string(workDirectory) + "/ZUVi.df3").rfind("#Informacja z drukarki#\r\n\"", 0), 0u);
+    ExpectHostConsole();
+  }
+}
+
+TEST_F(LinkRunnerTest, TheSimulatorsErrorFileGoesIntoTheLog) {
+  InstallSimulator("FISK", "blad=Brak połączenia z drukarką\n");
+  EXPECT_FALSE(RunJob("3", "ZUVi.df3"));
+  EXPECT_TRUE(std::regex_match(Log("FISK/" + ErrorLog()),
+                               std::regex("\r\n==> .*\r\n\t" + runtime::Utf8ToCp852("Brak połączenia z drukarką"))));
+  EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorFile())));
+}
+
+TEST_F(LinkRunnerTest, APortOrSpeedThatDoesNotFitReachesTheProgramAsAsterisks) {
+  CallExport("DF_PARPORT", {Numbers({N(12), N(115200), Value(), N(2)})});
+  InstallSimulator();
+  EXPECT_FALSE(RunJob("4", "p.fp6")) << "the program refuses a port it cannot open";
+  EXPECT_EQ(Log("FISK/SYMULATOR.LOG"), Program() + " 4 * ***** " + (Elzab() ? "25" : "1") + " p.fp6\r\n");
+  std::string log = Log("FISK/" + ErrorLog());
+  EXPECT_NE(log.find("\t"), std::string::npos) << "the program's reason is in the log";
 }
 
 TEST_F(LinkRunnerTest, ARunReportsItsStartAndEndAndLeavesHostDirectoryAndConsoleAsTheyWere) {

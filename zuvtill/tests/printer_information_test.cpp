@@ -199,6 +199,45 @@ TEST_F(PrinterInformationTest, ADamagedFileIsError1003WithWhatWentWrongAndKeepsW
   }
 }
 
+// Without the dry-run switch: the simulator writes the information file,
+// which is read and deleted.
+TEST_F(PrinterInformationTest, TheLinkProgramsInformationIsReadAndItsFileDeleted) {
+  fs::remove(host_.File("DEBUGWIN"));
+  SetWorkMode(2);
+  rt().Recorder().SetAnswer("NAZWA_PROCESU", T("ZUVHOST"));
+  const std::string program = Elzab() ? "ELZABDR.EXE" : "POSNETDR.EXE";
+  fs::create_symlink(ZUVLINK_BIN, host_.File("FISK/" + program));
+  std::string settings;
+  std::vector<std::string> fields = GoodFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) settings += "pole" + std::to_string(i + 1) + "=" + fields[i] + "\n";
+  host_.Write("FISK/SYMULATOR.INI", settings);
+
+  Read read = DrParam();
+  EXPECT_EQ(read.result, 0);
+  EXPECT_EQ(read.outputs[0], "14:05   9 grudnia 2026");
+  EXPECT_EQ(read.outputs[7], "23.00");
+  EXPECT_EQ(read.outputs[14], "otwarty");
+  EXPECT_EQ(ReadBytes(host_.File("FISK/SYMULATOR.LOG")).substr(0, program.size() + 3), program + " 3 ");
+  EXPECT_NE(ReadBytes(host_.File("FISK/SYMULATOR.LOG")).find(" VHOSTi.df3\r\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(host_.File("FISK/VHOSTi.df3")));
+  EXPECT_TRUE(LoggedErrors().empty());
+
+  // A damaged answer: error 1003, and the file deleted all the same.
+  host_.Write("damaged.df3", "#Informacja z drukarki#\r\n\"09.12.2026");
+  host_.Write("FISK/SYMULATOR.INI", "informacja=" + host_.File("damaged.df3") + "\n");
+  EXPECT_EQ(DrParam().result, -2);
+  EXPECT_EQ(LoggedErrors(), std::vector<std::string>{Utf8ToCp852("#1003:Błąd odczytu wyjściowego pliku pomocniczego;"
+                                                                   "VHOSTi.df3 - Błędny format danych")});
+  EXPECT_FALSE(fs::exists(host_.File("FISK/VHOSTi.df3")));
+
+  // A failed run: the runner has recorded it; nothing is parsed.
+  host_.Write("FISK/SYMULATOR.INI", "blad=Drukarka nie odpowiada\n");
+  read = DrParam();
+  EXPECT_EQ(read.result, -2);
+  EXPECT_EQ(read.outputs, kMarks);
+  EXPECT_EQ(LoggedErrors().back(), "Drukarka nie odpowiada");
+}
+
 TEST_F(PrinterInformationTest, AFileThatDoesNotOpenIsError1003WithTheFileErrorText) {
   Read read = DrParam();
   EXPECT_EQ(read.result, -2);
