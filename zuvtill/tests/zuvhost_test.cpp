@@ -48,6 +48,32 @@ TEST(Zuvhost, TheClockExampleStartsTheDeviceReadsItsClockByReferenceAndStopsIt) 
   }
 }
 
+// Under either family, in a host directory whose FISK holds the link
+// program simulator under the family's name: the information read through
+// the link program, then a failing run recorded in the error log.
+TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
+  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
+  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
+                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
+  for (const auto& [family, zuvhost] : hosts) {
+    TempDirectory host;
+    fs::create_directories(host.File("FISK"));
+    fs::create_symlink(built / "zuvlink", host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+    host.Write("FISK/SYMULATOR.INI", "pole1=09.12.2026\npole2=14:05\n");
+    std::string out;
+    // The link program's own complaint goes to standard error; the host's
+    // output is what the example shows.
+    EXPECT_EQ(RunCommand("cd " + Quoted(host.path()) + " && (" + Quoted(zuvhost.string()) + " --data " +
+                             Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/informacja.prg") +
+                             " 2>" + Quoted(host.File("stderr.txt")) + ")",
+                         out),
+              0)
+        << ReadFile(host.File("stderr.txt"));
+    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/informacja." + family + ".out")) << family;
+    EXPECT_FALSE(fs::exists(host.File("FISK/VHOSTi.df3"))) << "the information file is deleted";
+  }
+}
+
 TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
   TempDirectory dir;
   MakeTable(dir.File("pozycje.dbf"), {{"NR_POZ", 'C', 5, 0, 0}}, {{T("    1")}});
