@@ -102,7 +102,7 @@ ZUV_EXPORT void E_ROUND(Params& p) {
 }
 
 ZUV_EXPORT void E_INT(Params& p) {
-  if (!Overridden("E_INT", p)) p.SetResult(Value::Number(std::trunc(p.Number(1))));
+  if (!Overridden("E_INT", p)) p.SetResult(Value::Number(IntegerPart(p.Number(1))));
 }
 
 ZUV_EXPORT void DAJ_POL(Params& p) {

@@ -29,7 +29,7 @@ void RegisterNumberAndDateFunctions(FunctionTable& t) {
   t.Register("ROUND", [](Params& p) {
     p.SetResult(Value::Number(Round(NumberArgument(p, 1, "ROUND"), IntArgument(p, 2, "ROUND"))));
   });
-  t.Register("INT", [](Params& p) { p.SetResult(Value::Number(std::trunc(NumberArgument(p, 1, "INT")))); });
+  t.Register("INT", [](Params& p) { p.SetResult(Value::Number(IntegerPart(NumberArgument(p, 1, "INT")))); });
   t.Register("ABS", [](Params& p) { p.SetResult(Value::Number(std::fabs(NumberArgument(p, 1, "ABS")))); });
   t.Register("MAX", [](Params& p) { Extreme(p, "MAX", true); });
   t.Register("MIN", [](Params& p) { Extreme(p, "MIN", false); });

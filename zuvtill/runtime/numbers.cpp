@@ -3,17 +3,50 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace zuvtill::runtime {
 
-double Round(double number, int decimals) {
-  double scale = std::pow(10.0, decimals);
-  double scaled = number * scale;
-  // Nudge by a few units in the last place so that binary fractions just
-  // below a half round the way the decimal number does.
-  double nudged = scaled + std::copysign(std::fabs(scaled) * 4 * __DBL_EPSILON__, scaled);
-  return std::round(nudged) / scale;
+namespace {
+
+// Every decimal of 15 significant digits survives a trip through a double.
+constexpr int kSignificantDigits = 15;
+
+// The number cut to decimals places on its decimal value, the 15
+// significant digits it stands for: rounded half away from zero, or with
+// round false truncated toward zero. The result is the double nearest to
+// the decimal so cut.
+double OnDecimalValue(double number, int decimals, bool round) {
+  if (number == 0 || !std::isfinite(number)) return number;
+  // "d.dddddddddddddde+XX": the value is D x 10^(exponent - 14), D the
+  // fifteen digits.
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(number));
+  std::string digits;
+  const char* c = buffer;
+  for (; *c && *c != 'e'; ++c) {
+    if (*c >= '0' && *c <= '9') digits += *c;
+  }
+  const int lastDigitPower = std::atoi(c + 1) - (kSignificantDigits - 1);
+  const std::string sign = number < 0 ? "-" : "";
+
+  const int dropped = -decimals - lastDigitPower;  // digits of D below the last kept place
+  if (dropped <= 0) return std::strtod((sign + digits + "e" + std::to_string(lastDigitPower)).c_str(), nullptr);
+  long long whole = 0;
+  if (dropped <= kSignificantDigits) {
+    std::size_t keep = static_cast<std::size_t>(kSignificantDigits - dropped);
+    whole = keep == 0 ? 0 : std::stoll(digits.substr(0, keep));
+    if (round && digits[keep] >= '5') ++whole;
+  }
+  return std::strtod((sign + std::to_string(whole) + "e" + std::to_string(-decimals)).c_str(), nullptr);
 }
+
+}  // namespace
+
+double Round(double number, int decimals) { return OnDecimalValue(number, decimals, true); }
+
+double IntegerPart(double number) { return OnDecimalValue(number, 0, false); }
 
 std::string Str(double number, int width, int decimals) {
   if (width < 1) width = 10;

@@ -17,10 +17,18 @@ std::string Str(double number);
 // there is none.
 double Val(std::string_view text);
 
-// The number rounded half away from zero to decimals places (negative
-// decimals round to tens, hundreds, ...). A value a hair's breadth below a
-// half (1.005 held as 1.00499999...) still rounds up, as the host rounds it.
+// Money and quantities are rounded on the decimal value that a number
+// stands for, its 15 significant digits, not on the binary approximation
+// that holds it: 1.005 (held as 1.00499999999999989...) is 1.005, and
+// 12.3 x 100 (held as 1229.9999999999998) is 1230.
+//
+// ROUND / E_ROUND: half away from zero to decimals places (negative
+// decimals round to tens, hundreds, ...): 1.005 gives 1.01, 2.675 gives
+// 2.68, -2.5 gives -3.
 double Round(double number, int decimals);
+// INT / E_INT: the integer part, toward zero: 1229.9999999999998 gives
+// 1230, 1229.9999 gives 1229, -12.99 gives -12.
+double IntegerPart(double number);
 
 // The shortest decimal text that reads back as the same number, without an
 // exponent: 3, 0.5, -12.25.

@@ -94,6 +94,28 @@ TEST(Expressions, NestingBeyondTheLimitIsAnErrorNotACrash) {
   }
 }
 
+// Rounding and integer parts work on the decimal value a number stands
+// for: a grosz is never lost to the binary approximation of a price.
+TEST(Money, RoundsAndCutsTheDecimalValueNotItsBinaryApproximation) {
+  struct Case {
+    double number;
+    int decimals;
+    double rounded;
+  };
+  const Case rounding[] = {
+      {1.005, 2, 1.01},      {2.675, 2, 2.68},    {1.015, 2, 1.02},        {12.345, 2, 12.35},
+      {0.1 * 3, 2, 0.3},     {0.1 + 0.2, 2, 0.3}, {0.1 * 3 * 100, 0, 30},  {10 * 1.23 * 100, 0, 1230},
+      {2.5, 0, 3},           {-2.5, 0, -3},       {-1.005, 2, -1.01},      {0.5, 0, 1},
+      {0.49999999, 0, 0},    {1234.5, -2, 1200},  {1250, -2, 1300},        {1e20, 2, 1e20},
+      {1e-20, 2, 0},         {0.004, 2, 0},       {0.005, 2, 0.01},        {123456789.125, 2, 123456789.13},
+      {-0.0049, 2, -0.0},
+  };
+  for (const Case& c : rounding) EXPECT_EQ(runtime::Round(c.number, c.decimals), c.rounded) << c.number << " " << c.decimals;
+  const std::pair<double, double> integerParts[] = {
+      {12.3 * 100, 1230}, {0.57 * 100, 57}, {1229.9999, 1229}, {-12.99, -12}, {0.1 * 3 * 10, 3}, {0.999, 0}, {1e15, 1e15}};
+  for (const auto& [number, whole] : integerParts) EXPECT_EQ(runtime::IntegerPart(number), whole) << number;
+}
+
 TEST(Formatting, NumbersAsTheHostWritesAndReadsThem) {
   struct Case {
     double n;
