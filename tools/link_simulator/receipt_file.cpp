@@ -108,9 +108,17 @@ class ReceiptChecker {
     if (f[3].size() > kLongestName)
       FieldFault(4, "nazwa towaru dłuższa niż " + std::to_string(kLongestName) + " znaków");
     item.name = f[3];
-    if (f[4].size() != 1 || f[4][0] < 'A' || f[4][0] > 'G')
-      FieldFault(5, "oznaczenie stawki to jedna litera od A do G");
-    item.rate = f[4][0];
+    if (fp600_ && !sale) {
+      // An ELZAB printer takes a deposit line's VAT symbol as the host
+      // keeps it ("ZW  ") and finds its rate itself.
+      if (f[4].find_first_not_of(' ') == std::string_view::npos || f[4].size() > 4 || HasControlCharacter(f[4]))
+        FieldFault(5, "symbol VAT opakowania ma od 1 do 4 znaków");
+      item.rate = ' ';
+    } else {
+      if (f[4].size() != 1 || f[4][0] < 'A' || f[4][0] > 'G')
+        FieldFault(5, "oznaczenie stawki to jedna litera od A do G");
+      item.rate = f[4][0];
+    }
     std::optional<std::int64_t> price = ParseDigits(f[5], 10);
     if (!price) FieldFault(6, "cena w groszach nie jest liczbą (najwyżej 10 cyfr)");
     std::optional<std::int64_t> quantity = ParseDigits(f[6], 12);

@@ -23,7 +23,7 @@ struct ItemLine {
   enum Type { kSale = 1, kDepositTakenBack = 2, kDepositIssued = 3 };
   Type type;
   std::string name;       // code page 852, at most 40 characters
-  char rate;              // 'A' to 'G'
+  char rate;              // 'A' to 'G'; ' ' for an ELZAB deposit line
   std::int64_t price;     // grosze
   std::int64_t quantity;  // units of 10^-decimals
   int decimals;

@@ -8,6 +8,7 @@
 // the device functions and the inactive counterparts. Each row defines the
 // export and its two counterparts.
 #include "device/dispatch.h"
+#include "device/fd_operations.h"
 #include "device/family.h"
 #include "device/port_settings.h"
 #include "modules/zuvelzab.h"

@@ -5,6 +5,8 @@
 
 #include "device/family.h"
 #include "hostlibs/zuvcore.h"
+#include "receipt/table_fields.h"
+#include "receipt/table_states.h"
 #include "runtime/cp852_literal.h"
 #include "runtime/export.h"
 #include "runtime/runtime.h"
@@ -55,60 +57,18 @@ bool Posnet(std::string_view s) { return Kind(s, "  2  7"); }
 bool Novitus(std::string_view s) { return Kind(s, "  2  8"); }
 bool Sys600(std::string_view s) { return Kind(s, "  2  4"); }
 
-double NumberField(const WorkArea& area, std::string_view field) {
-  int index = area.FieldIndex(field);
-  Value v = index < 0 ? Value() : area.FieldGet(index);
-  return v.IsNumber() ? v.AsNumber() : 0;
-}
-
-std::string TextField(const WorkArea& area, std::string_view field) {
-  int index = area.FieldIndex(field);
-  Value v = index < 0 ? Value() : area.FieldGet(index);
-  return v.IsText() ? v.AsText() : "";
-}
-
-std::string KeyPrefix() {
-  runtime::Memvars& vars = runtime::Runtime::Get().Variables();
-  auto text = [&](std::string_view name) {
-    runtime::Cell cell = vars.Find(name);
-    return cell && cell->IsText() ? cell->AsText() : std::string();
-  };
-  return text("p_przds") + text("p_zkld");
-}
-
-// FISK_URZ in order 5 while this lives, its state the host's again after.
+// FISK_URZ in order 5 while this lives; its state the host's again after
+// Restore().
 class FiscalDevices {
  public:
-  FiscalDevices() : state_(std::make_shared<Value>()) {
-    runtime::Params p;
-    p.AddReference(state_);
-    p.Add(Value::Text("FISK_URZ"));
-    p.Add(Value::Number(5));
-    ZAP_OBSZAR(p);
-  }
-  // Restored by Restore() on the way out of each step; here only when a
-  // host function raised meanwhile, and then that error is the one that
-  // travels on.
-  ~FiscalDevices() {
-    if (restored_) return;
-    try {
-      Restore();
-    } catch (...) {
-    }
-  }
-  FiscalDevices(const FiscalDevices&) = delete;
-  FiscalDevices& operator=(const FiscalDevices&) = delete;
+  FiscalDevices() { saved_.Save("FISK_URZ", 5); }
 
   WorkArea& Table() { return runtime::Runtime::Get().Areas().Require("fisk_urz"); }
   bool Seek(const std::string& key) { return Table().Seek(Value::Text(key)); }
-  void Restore() {
-    restored_ = true;
-    Call(ODTW_OBSZAR, {*state_});
-  }
+  void Restore() { saved_.Restore(); }
 
  private:
-  runtime::Cell state_;
-  bool restored_ = false;
+  SavedTables saved_;
 };
 
 // The FISK_SLO record of the device kind: the first, in its order, whose

@@ -28,10 +28,10 @@ NovitusLimits NovitusModelLimits(std::string_view model);
 struct LimitsQuery {
   std::string deviceSymbol;
   std::string novitusModel = "frg2";
-  runtime::Value modelNumber;  // 12, 13 and 15 mean something
+  runtime::Value modelNumber{};  // 12, 13 and 15 mean something
   bool variant = false;
   std::string posModel = "     ";
-  runtime::Value packagingName;  // the caller's value; kept unless a number is read
+  runtime::Value packagingName{};  // the caller's value; kept unless a number is read
 };
 
 struct DeviceLimits {

@@ -44,7 +44,8 @@ TEST(LinkReceipt, AnFp600ReceiptIsPrintedWithItsSumsDepositsBuyerAndFooter) {
        Quoted({"1", "    3", "3", "WODA MINERALNA NIEGAZOWANA 1,5L PET", "A", "199", "6", "0", "szt.", "1194", "0", "",
                "", "", ""}),
        Quoted({"3", "    1", "90", "BUTELKA", "A", "50", "2", "0", "szt", "100", "0", "", "", "", ""}),
-       Quoted({"2", "    2", "91", "SKRZYNKA", "A", "1000", "1", "0", "szt", "1000", "0", "", "", "", ""}),
+       // A deposit line keeps the host's VAT symbol in this family.
+       Quoted({"2", "    2", "91", "SKRZYNKA", "ZW  ", "1000", "1", "0", "szt", "1000", "0", "", "", "", ""}),
        Quoted({"5", "123-456-32-18"}), Quoted({"4", "1", Cp852("Dziękujemy")}),
        Quoted({"4", "12", "Zapraszamy ponownie"})},
       false);
