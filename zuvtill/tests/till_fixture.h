@@ -37,8 +37,10 @@ class TillTest : public RuntimeTest {
     till_ = nullptr;
   }
 
+  // Expressions reach the library's exports, as the host's do.
   void SetUp() override {
     RuntimeTest::SetUp();
+    rt().Functions().SetLookup([](std::string_view name) { return till_->Find(name); });
     SetWorkMode(1);
   }
 
