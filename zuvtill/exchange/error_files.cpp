@@ -66,27 +66,23 @@ DeviceErrors ErrorsOf(std::string_view symbol) {
 // "#", up to a TAB or the next line end: "\r\n#17\t...". A report file that
 // does not open or holds no number means a failed job.
 bool ReportNumberIsNot0(ByteFiles& files, const std::string& path) {
-  int handle = files.Open(path, ByteFiles::kRead);
-  if (handle < 0) return true;
+  runtime::FileHandle report(files, files.Open(path, ByteFiles::kRead));
+  if (!report.IsOpen()) return true;
   int pieces = 0, position = 0;
-  std::string piece = StringSeek(handle, "\r\n#", pieces, position);
-  bool failed = true;
-  if (!piece.empty()) {
-    std::string rest = piece.substr(position + 1);  // from the "#" on
-    auto numberEnd = [&rest] {
-      std::size_t end = rest.find('\t', 1);
-      return end != std::string::npos ? end : rest.find("\r\n", 1);
-    };
-    std::size_t end = numberEnd();
-    if (end == std::string::npos) {
-      rest += files.Read(handle, 5);
-      end = numberEnd();
-    }
-    std::string number = end == std::string::npos ? "" : rest.substr(1, end - 1);
-    failed = runtime::Val(number) != 0;
+  std::string piece = StringSeek(report.Get(), "\r\n#", pieces, position);
+  if (piece.empty()) return true;
+  std::string rest = piece.substr(position + 1);  // from the "#" on
+  auto numberEnd = [&rest] {
+    std::size_t end = rest.find('\t', 1);
+    return end != std::string::npos ? end : rest.find("\r\n", 1);
+  };
+  std::size_t end = numberEnd();
+  if (end == std::string::npos) {
+    rest += files.Read(report.Get(), 5);
+    end = numberEnd();
   }
-  files.Close(handle);
-  return failed;
+  std::string number = end == std::string::npos ? "" : rest.substr(1, end - 1);
+  return runtime::Val(number) != 0;
 }
 
 }  // namespace

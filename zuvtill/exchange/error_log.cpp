@@ -62,12 +62,14 @@ int OpenLogForAppend(const std::string& logPath) {
 }
 
 // The error file's first line, copied in pieces of up to 50 bytes; the
-// line ends at its CR LF, also when a piece ends between CR and LF.
+// line ends at its CR LF, also when a piece ends between CR and LF. A
+// line longer than a whole log is cut there: beyond it the log would be
+// emptied by its next entry anyway.
 bool CopyFirstLine(int source, int log, std::string& collected) {
   ByteFiles& files = Files();
   bool written = true;
   bool heldCr = false;  // a CR that ended the previous piece
-  for (bool ended = false; !ended;) {
+  for (bool ended = false; !ended && collected.size() < static_cast<std::size_t>(kErrorLogLimit);) {
     std::string piece = files.Read(source, 50);
     if (piece.size() < 50) {
       ended = true;
@@ -109,37 +111,32 @@ void ShowTheDevicesWay(const std::string& text, const std::string& deviceSymbol)
 
 bool AppendToErrorLog(const LogEntry& entry) {
   ByteFiles& files = Files();
-  int log = OpenLogForAppend(entry.logPath);
-  if (log < 0) return false;
+  runtime::FileHandle log(files, OpenLogForAppend(entry.logPath));
+  if (!log.IsOpen()) return false;
 
-  if (entry.stamped) {
-    std::string stamp = Stamp();
-    if (files.Write(log, stamp) == 0) {
-      ShowFileError();
-      files.Close(log);
-      return false;
-    }
+  if (entry.stamped && files.Write(log.Get(), Stamp()) == 0) {
+    ShowFileError();
+    return false;
   }
 
   bool written = true;
   if (entry.fromFile) {
-    int source = files.Open(entry.source, ByteFiles::kRead);
-    if (source >= 0) {
+    runtime::FileHandle source(files, files.Open(entry.source, ByteFiles::kRead));
+    if (source.IsOpen()) {
       std::string collected;
-      written = CopyFirstLine(source, log, collected);
+      written = CopyFirstLine(source.Get(), log.Get(), collected);
       ShowTheDevicesWay(collected, entry.deviceSymbol);
-      files.Close(source);
     }
   } else {
     ShowTheDevicesWay(entry.source, entry.deviceSymbol);
-    if (files.Write(log, entry.source) < static_cast<long>(entry.source.size()) && files.LastError() != 0) {
+    if (files.Write(log.Get(), entry.source) < static_cast<long>(entry.source.size()) && files.LastError() != 0) {
       ShowFileError();
       written = false;
     }
   }
 
   // The entry is on disk only once the log is closed.
-  if (!files.Close(log)) {
+  if (!log.Close()) {
     ShowFileError();
     written = false;
   }

@@ -2,7 +2,10 @@
 #include "exchange/link_runner.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <optional>
 
 #include "device/port_settings.h"
 #include "exchange/error_files.h"
@@ -60,25 +63,35 @@ class ConsoleState {
 };
 
 // The host's current directory, kept open while the program runs in its
-// work directory, so that the way back does not depend on the path still
+// work directory, so that the way back does not depend on a path still
 // naming it.
 class HostDirectory {
  public:
-  HostDirectory() : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+  HostDirectory() : fd_(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
   ~HostDirectory() {
     if (fd_ >= 0) ::close(fd_);
   }
   HostDirectory(const HostDirectory&) = delete;
   HostDirectory& operator=(const HostDirectory&) = delete;
 
-  // Back by the host's own function; by the kept directory when that fails.
-  void ChangeBack(const std::string& path) const {
-    Value answer = Call(CHANGEDIR, {Text(path)});
-    bool back = answer.IsNumber() && answer.AsNumber() == 0;
-    if (!back && fd_ >= 0) (void)::fchdir(fd_);
+  // Back by the host's own function with the path it gave; into the kept
+  // directory itself when that fails or leads elsewhere (the directory
+  // moved, the path now names another one, the path was none).
+  void ChangeBack(const std::optional<std::string>& path) const {
+    if (path) {
+      Value answer = Call(CHANGEDIR, {Text(*path)});
+      if (answer.IsNumber() && answer.AsNumber() == 0 && InIt()) return;
+    }
+    if (fd_ >= 0) (void)::fchdir(fd_);
   }
 
  private:
+  bool InIt() const {
+    struct stat here, kept;
+    return fd_ >= 0 && ::stat(".", &here) == 0 && ::fstat(fd_, &kept) == 0 && here.st_dev == kept.st_dev &&
+           here.st_ino == kept.st_ino;
+  }
+
   int fd_;
 };
 
@@ -87,8 +100,9 @@ class HostDirectory {
 bool RunInWorkDirectory(const std::string& workDirectory, const std::string& commandLine) {
   HostDirectory host;
   Value remembered = Call(DIRNAME, {Value::Logical(true)});
-  std::string hostPath = remembered.IsText() ? remembered.AsText() : ".";
-  Value changed = Call(CHANGEDIR, {Text(hostPath + "\\" + workDirectory)});
+  std::optional<std::string> hostPath;
+  if (remembered.IsText()) hostPath = remembered.AsText();
+  Value changed = Call(CHANGEDIR, {Text(hostPath.value_or(".") + "\\" + workDirectory)});
   if (!changed.IsNumber() || changed.AsNumber() != 0) {
     Message("Nie powiodl`a sie` zmiana katalogu na " + workDirectory + "!");
     return false;

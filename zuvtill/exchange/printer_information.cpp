@@ -209,24 +209,33 @@ double PrinterInformation(Params& p) {
   if (!ran) return -2;
 
   ByteFiles& files = Files();
-  int handle = files.Open(path, ByteFiles::kRead);
-  if (handle < 0) {
+  runtime::FileHandle file(files, files.Open(path, ByteFiles::kRead));
+  if (!file.IsOpen()) {
     Record(FileErrorText(files.LastError()));
     return -2;
   }
-  std::string bytes = files.Read(handle, kLookedAt);
+  // Once opened, the file is closed and, outside the dry run, deleted on
+  // every path; false when the close failed.
+  auto closeAndDelete = [&] {
+    bool closed = file.Close();
+    if (closed && !dryRun) files.Erase(path);
+    return closed;
+  };
+  std::string bytes = files.Read(file.Get(), kLookedAt);
   if (files.LastError() != 0) {
     Record(FileErrorText(files.LastError()));
-    if (files.Close(handle) && !dryRun) files.Erase(path);
+    closeAndDelete();
     return -2;
   }
 
-  std::optional<std::string> wrong = InformationParser(p).Parse(std::move(bytes));
-  if (!files.Close(handle)) {
-    if (!wrong) wrong = kCloseFailed.str();
-  } else if (!dryRun) {
-    files.Erase(path);
+  std::optional<std::string> wrong;
+  try {
+    wrong = InformationParser(p).Parse(std::move(bytes));
+  } catch (...) {
+    closeAndDelete();
+    throw;
   }
+  if (!closeAndDelete() && !wrong) wrong = kCloseFailed.str();
   if (wrong) {
     Record(name + " - " + *wrong);
     return -2;

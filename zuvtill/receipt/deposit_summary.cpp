@@ -156,21 +156,21 @@ bool WriteDepositFile(const DepositRequest& r, std::string& name) {
   name = (process.IsText() ? process.AsText() : "") + "k.df3";
 
   ByteFiles& files = runtime::Runtime::Get().Files();
-  int handle = files.Create("fisk\\" + name);
-  runtime::Runtime::Get().Variables().Assign("handle_in", Value::Number(handle));
-  if (handle < 0) {
+  runtime::FileHandle file(files, files.Create("fisk\\" + name));
+  runtime::Runtime::Get().Variables().Assign("handle_in", Value::Number(file.Get()));
+  if (!file.IsOpen()) {
     RecordFileError();
     return false;
   }
   bool written = true;
   for (const std::string& line : lines) {
-    if (files.Write(handle, line + "\r\n") < static_cast<long>(line.size() + 2)) {
+    if (files.Write(file.Get(), line + "\r\n") < static_cast<long>(line.size() + 2)) {
       RecordFileError();
       written = false;
       break;
     }
   }
-  files.Close(handle);
+  file.Close();
   return written;
 }
 

@@ -75,11 +75,12 @@ class Composition {
   }
 
   bool Run() {
-    file_ = Files().Create(path_);
-    if (file_ < 0) {
+    runtime::FileHandle file(Files(), Files().Create(path_));
+    if (!file.IsOpen()) {
       RecordFileError(exchange::kReceiptLineWrite);
       return false;
     }
+    file_ = file.Get();
     if (Files().Write(file_, std::string(kHeaderLine)) < static_cast<long>(kHeaderLine.size())) {
       RecordFileError(exchange::kReceiptLineWrite);
     } else {
@@ -88,7 +89,7 @@ class Composition {
       if (!failed_) BuyerLine();
       if (!failed_) FooterLines();
     }
-    Files().Close(file_);
+    file.Close();
     return !failed_;
   }
 

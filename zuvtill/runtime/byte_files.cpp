@@ -23,24 +23,39 @@ bool ByteFiles::Known(int handle) {
   return false;
 }
 
+namespace {
+
+// Opens without waiting (a FIFO would block until its other end opens) and
+// keeps only regular files: a directory, FIFO or device is no file to the
+// host, and reading one could never end.
+int OpenRegularFile(const std::string& path, int flags) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    errno = EACCES;
+    return -1;
+  }
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return fd;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EACCES;
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+}  // namespace
+
 int ByteFiles::Open(const std::string& dosPath, int mode) {
   static constexpr int kFlags[] = {O_RDONLY, O_WRONLY, O_RDWR, O_RDWR};
   std::string path = HostPath(dosPath);
-  int fd = ::open(path.c_str(), kFlags[mode & 3] | O_CLOEXEC);
-  if (fd >= 0) {
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-      ::close(fd);
-      fd = -1;
-      errno = EACCES;  // a directory is not a file to the host
-    }
-  }
-  return Opened(fd, path);
+  return Opened(OpenRegularFile(path, kFlags[mode & 3]), path);
 }
 
 int ByteFiles::Create(const std::string& dosPath) {
   std::string path = HostPath(dosPath);
-  return Opened(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666), path);
+  return Opened(OpenRegularFile(path, O_RDWR | O_CREAT | O_TRUNC), path);
 }
 
 int ByteFiles::Opened(int fd, const std::string& path) {

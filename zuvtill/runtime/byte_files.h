@@ -18,7 +18,9 @@ class ByteFiles {
   ByteFiles& operator=(const ByteFiles&) = delete;
 
   // FOPEN: an existing file (the low two bits of mode; sharing bits are
-  // ignored); FCREATE: a new or emptied file. Both answer -1 on failure.
+  // ignored); FCREATE: a new or emptied file. Both answer -1 on failure,
+  // also for what is no regular file (a directory, FIFO or device: error
+  // 5), and neither waits.
   int Open(const std::string& dosPath, int mode);
   int Create(const std::string& dosPath);
   // FSEEK: origin 0 start, 1 current, 2 end; answers the new position
@@ -50,6 +52,31 @@ class ByteFiles {
   int Opened(int fd, const std::string& path);
   std::map<int, bool> open_;  // handle -> open
   int lastError_ = 0;
+};
+
+// A handle of the runtime's byte files, closed when this ends unless
+// Close() was called, so no path of the caller leaks it.
+class FileHandle {
+ public:
+  FileHandle(ByteFiles& files, int handle) : files_(files), handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ >= 0) files_.Close(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  bool IsOpen() const { return handle_ >= 0; }
+  int Get() const { return handle_; }
+  // FCLOSE; false when the close failed (the runtime's last error says why).
+  bool Close() {
+    int handle = handle_;
+    handle_ = -1;
+    return handle >= 0 && files_.Close(handle);
+  }
+
+ private:
+  ByteFiles& files_;
+  int handle_;
 };
 
 }  // namespace zuvtill::runtime

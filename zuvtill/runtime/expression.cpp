@@ -147,7 +147,7 @@ class Parser {
 
   NodePtr Make(Node n) const {
     for (const NodePtr& child : n.children) n.depth = std::max(n.depth, child->depth + 1);
-    if (n.depth > kMaxExpressionDepth) Fail(Peek().column, "expression nested too deeply");
+    if (n.depth > kMaxExpressionDepth) Fail(Peek().column, "expression too long or nested too deeply");
     return std::make_shared<const Node>(std::move(n));
   }
   NodePtr Binary(std::string op, NodePtr left, NodePtr right) const {
@@ -200,8 +200,8 @@ class Parser {
   }
 
   NodePtr Not() {
-    Descent deeper(*this);
     if (Accept(".NOT.") || Accept("!")) {
+      Descent deeper(*this);
       Node n;
       n.kind = Node::Kind::Unary;
       n.op = "!";
@@ -235,8 +235,8 @@ class Parser {
   }
 
   NodePtr Unary() {
-    Descent deeper(*this);
     if (Accept("-") || Accept("+")) {
+      Descent deeper(*this);
       std::string op = tokens_[pos_ - 1].text;
       Node n;
       n.kind = Node::Kind::Unary;

@@ -47,15 +47,17 @@ struct Node {
   int depth = 1;                        // of the tree below and including this node
 };
 
-// How deep an expression may nest (parentheses, operators, arguments):
-// far beyond what any key or script needs, and well within the stack that
-// parsing, evaluating and releasing it take.
+// How deep an expression may nest (parentheses, arguments, arrays, blocks,
+// indexes, prefix operators) and how deep its tree may grow (a chain of n
+// binary operators is n + 1 deep): far beyond what any key or script
+// needs, and well within the stack that parsing, evaluating and releasing
+// it take.
 inline constexpr int kMaxExpressionDepth = 256;
 
 // Parses one whole expression; the text is code page 852 bytes. Throws
 // HostError with a message that names the column of the fault, counted
 // from 1 plus column (the place of the text in its line); also for an
-// expression nested deeper than kMaxExpressionDepth.
+// expression nested or grown deeper than kMaxExpressionDepth.
 NodePtr ParseExpression(std::string_view text, std::size_t column = 0);
 
 // Parses a list of expressions separated by commas (the arguments of the

@@ -83,6 +83,7 @@ TEST_F(ErrorReportingTest, AJobFailsByItsDevicesRule) {
       {"  1  1", 2, "FISK\\ERROR.X", true},
       {"  1  1", 2, "FISK\\NONE", false},
       {"  1  1", 1, "FISK\\NONE", true},
+      {"  1  1", 1, "FISK\\ERROR.X", true},
       {"  1  1", 0, "FISK\\NONE", true},
       // The others: the error file alone, whatever the work mode.
       {" 10  1", 1, "FISK\\NONE", false},
@@ -220,6 +221,9 @@ TEST_F(ErrorReportingTest, TheFirstLineOfAnErrorFileIsCopiedUpToItsLineEnd) {
       // The CR ends the first piece of 50 bytes, the LF begins the next.
       {"a line end between two pieces", line49 + "\r\ndruga linia", line49},
       {"a lone CR stays", line49 + "\r" + "x\r\n", line49 + "\rx"},
+      {"a CR that ends the file", line49 + "\r", line49 + "\r"},
+      {"exactly one piece, no line end", std::string(50, 'a'), std::string(50, 'a')},
+      {"exactly two pieces, no line end", std::string(100, 'b'), std::string(100, 'b')},
       {"Polish letters as they are", Utf8ToCp852("Błąd drukarki\r\n"), Utf8ToCp852("Błąd drukarki")},
   };
   for (const Row& row : rows) {
@@ -239,6 +243,30 @@ TEST_F(ErrorReportingTest, TheFirstLineOfAnErrorFileIsCopiedUpToItsLineEnd) {
   dir_.Write("FISK/ERROR.X", "kolektor\r\n");
   EXPECT_TRUE(Append("FISK\\ERROR.X", "FISK\\ERRORZUV.X", true, false, T(" 10  2")));
   EXPECT_EQ(Calls(), "KL_PISZERR(\"kolektor\")");
+}
+
+// The file error box: two lines, the second the cause.
+std::string FileErrorBox(const std::string& cause) {
+  return "KOM3({\"Bl`a`d: #1001:" + Utf8ToCp852("Błąd odczytu/zapisu pliku z opisem błędu") + ",\", \"" +
+         Utf8ToCp852(cause) + "\"}, 0, 0, 3)";
+}
+
+// What lies where a file should be may be no file at all: a FIFO would
+// block every read and write, a device never end. Neither is taken for one.
+TEST_F(ErrorReportingTest, AFifoOrADeviceIsNoErrorFileReportFileOrLog) {
+  ASSERT_EQ(::mkfifo(dir_.File("FISK/FIFO").c_str(), 0666), 0);
+  std::filesystem::create_symlink("/dev/zero", dir_.File("FISK/ZERO"));
+  for (const char* source : {"FISK\\FIFO", "FISK\\ZERO"}) {
+    EXPECT_TRUE(Append(source, "FISK\\ERRORZUV.X", true, false)) << source << ": nothing to copy";
+    EXPECT_EQ(ReadBytes(dir_.File("FISK/ERRORZUV.X")), "") << source;
+    SetWorkMode(2);
+    EXPECT_TRUE(JobFailed("  2  4", source)) << source << ": no report to read";
+  }
+  Calls();
+  for (const char* log : {"FISK\\FIFO", "FISK\\ZERO"}) {
+    EXPECT_FALSE(Append("tekst", log, false, true)) << log;
+    EXPECT_EQ(Calls(), FileErrorBox("Brak praw dostępu")) << log;
+  }
 }
 
 TEST_F(ErrorReportingTest, ExchangeAndFileErrorsHaveTheirTexts) {
@@ -317,12 +345,6 @@ TEST_F(ErrorReportingTest, AnExchangeErrorIsShownTheDevicesWayAndLoggedInItsWork
     std::string log = ReadBytes(dir_.File(row.log));
     EXPECT_TRUE(std::regex_match(log, std::regex(StampPattern("") + "#1005:Brak programu komunikacyjnego;abc"))) << log;
   }
-}
-
-// The file error box: two lines, the second the cause.
-std::string FileErrorBox(const std::string& cause) {
-  return "KOM3({\"Bl`a`d: #1001:" + Utf8ToCp852("Błąd odczytu/zapisu pliku z opisem błędu") + ",\", \"" +
-         Utf8ToCp852(cause) + "\"}, 0, 0, 3)";
 }
 
 TEST_F(ErrorReportingTest, ALogThatExistsButDoesNotOpenKeepsItsHistory) {

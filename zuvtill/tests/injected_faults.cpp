@@ -23,7 +23,7 @@ bool Refused(const char* path, int flags) {
 // The runtime's open(), seen first here.
 extern "C" int open(const char* path, int flags, ...) {
   mode_t mode = 0;
-  if (flags & (O_CREAT | O_TMPFILE)) {
+  if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
     va_list ap;
     va_start(ap, flags);
     mode = va_arg(ap, mode_t);

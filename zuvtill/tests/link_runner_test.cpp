@@ -120,7 +120,8 @@ TEST_F(LinkRunnerTest, APortOrSpeedThatDoesNotFitReachesTheProgramAsAsterisks) {
   EXPECT_FALSE(RunJob("4", "p.fp6")) << "the program refuses a port it cannot open";
   EXPECT_EQ(Log("FISK/SYMULATOR.LOG"), Program() + " 4 * ***** " + (Elzab() ? "25" : "1") + " p.fp6\r\n");
   std::string log = Log("FISK/" + ErrorLog());
-  EXPECT_NE(log.find("\t"), std::string::npos) << "the program's reason is in the log";
+  EXPECT_NE(log.find(runtime::Utf8ToCp852("numer portu nie zmieścił się w jednym znaku")), std::string::npos)
+      << "the program's reason is in the log: " << log;
 }
 
 TEST_F(LinkRunnerTest, ARunReportsItsStartAndEndAndLeavesHostDirectoryAndConsoleAsTheyWere) {
@@ -262,6 +263,21 @@ TEST_F(LinkRunnerTest, TheErrorSymbolChoosesTheErrorFileAndTheLog) {
   InstallScript("FISK", Program(), "printf 'blad\\r\\n' > ERROR.PSN");
   EXPECT_TRUE(RunLink({T(Program()), T(""), T("")})) << "the fiscal printer's own error file is not there";
   EXPECT_TRUE(fs::exists(host_.File("FISK/ERROR.PSN")));
+
+  // No error symbol: the device symbol's files.
+  fs::remove(host_.File("FISK/ERRORZUV.PSN"));
+  EXPECT_FALSE(RunLink({T(Program()), T(Program()), Value(), T("  2  7")}));
+  EXPECT_TRUE(std::regex_search(Log("FISK/ERRORZUV.PSN"), std::regex("\tblad$")));
+  EXPECT_FALSE(fs::exists(host_.File("FISK/ERROR.PSN")));
+}
+
+TEST_F(LinkRunnerTest, WithoutAPathOfItsDirectoryTheHostStillReturnsIntoIt) {
+  InstallScript("FISK", Program(), "exit 0");
+  for (Value answer : {Value(), T(".")}) {
+    rt().Recorder().SetAnswer("DIRNAME", answer);
+    EXPECT_TRUE(RunJob("4", "p.fp6")) << runtime::Display(answer, true);
+    EXPECT_EQ(fs::current_path(), fs::path(host_.path())) << runtime::Display(answer, true);
+  }
 }
 
 }  // namespace

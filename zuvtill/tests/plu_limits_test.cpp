@@ -185,7 +185,9 @@ TEST_F(PluLimitsTest, TheTablesAreLeftAsTheyWereFound) {
 
 TEST_F(PluLimitsTest, WithoutItsTablesNothingIsLimited) {
   std::filesystem::remove(data_.File("fisk_urz.dbf"));
+  rt().Areas().Select(4);
   Answer a = MaxPlu("  1  1", {}, {}, {}, {}, T("caller's"));
+  EXPECT_EQ(rt().Areas().CurrentNumber(), 4);
   EXPECT_EQ(Shown(a), "0 0 caller's \":\"");
   EXPECT_EQ(SetName(a.characters), "none");
   EXPECT_EQ(rt().Areas().Find("fisk_slo"), nullptr) << "not left open";

@@ -3,6 +3,8 @@
 // outputs and max_zmina, each failure recorded once as error 1003.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <regex>
 
 #include "runtime/code_page.h"
@@ -244,6 +246,20 @@ TEST_F(PrinterInformationTest, AFileThatDoesNotOpenIsError1003WithTheFileErrorTe
   EXPECT_EQ(read.outputs, kMarks);
   EXPECT_EQ(LoggedErrors(),
             std::vector<std::string>{Utf8ToCp852("#1003:Błąd odczytu wyjściowego pliku pomocniczego;Nie znaleziono zbioru")});
+  // A FIFO in its place is refused at once, not waited for.
+  ASSERT_EQ(::mkfifo(host_.File("FISK/DW_PARDR.df3").c_str(), 0666), 0);
+  EXPECT_EQ(DrParam().result, -2);
+  EXPECT_EQ(LoggedErrors().back(), Utf8ToCp852("#1003:Błąd odczytu wyjściowego pliku pomocniczego;Brak praw dostępu"));
+}
+
+TEST_F(PrinterInformationTest, AnUnavailableTimeIsToldBeforeAWrongDate) {
+  std::vector<std::string> fields = GoodFields();
+  fields[0] = "31.13.2024";
+  fields[1] = "9:05";
+  host_.Write("FISK/DW_PARDR.df3", InformationFile(fields));
+  Read read = DrParam();
+  EXPECT_EQ(read.result, 0);
+  EXPECT_EQ(read.outputs[0], "___NIM___");
 }
 
 }  // namespace

@@ -80,14 +80,18 @@ TEST(Expressions, NestingBeyondTheLimitIsAnErrorNotACrash) {
     for (int i = 0; i < n; ++i) out += s;
     return out;
   };
-  EXPECT_EQ(Eval(repeated("(", 40) + "1" + repeated(")", 40)).AsNumber(), 1);
-  EXPECT_EQ(Eval("1" + repeated("+1", 200)).AsNumber(), 201);
-  for (const std::string& deep : {repeated("(", 100000) + "1" + repeated(")", 100000), repeated("-", 100000) + "1",
-                                  "1" + repeated("+1", 100000), repeated("{", 100000), repeated("!", 100000) + ".T.",
-                                  repeated("a[", 100000) + "1"}) {
+  // The whole expression is one level; each parenthesis one more.
+  EXPECT_EQ(Eval(repeated("(", 255) + "1" + repeated(")", 255)).AsNumber(), 1);
+  EXPECT_EQ(Eval(repeated("-", 255) + "1").AsNumber(), -1);
+  // A chain of n operators is a tree n + 1 deep.
+  EXPECT_EQ(Eval("1" + repeated("+1", 255)).AsNumber(), 256);
+  for (const std::string& deep : {repeated("(", 256) + "1" + repeated(")", 256), repeated("-", 256) + "1",
+                                  "1" + repeated("+1", 256), repeated("(", 100000) + "1" + repeated(")", 100000),
+                                  repeated("-", 100000) + "1", "1" + repeated("+1", 100000), repeated("{", 100000),
+                                  repeated("!", 100000) + ".T.", repeated("a[", 100000) + "1"}) {
     try {
       runtime::ParseExpression(deep);
-      ADD_FAILURE() << deep.substr(0, 10) << ": parsed";
+      ADD_FAILURE() << deep.substr(0, 10) << "... (" << deep.size() << " characters): parsed";
     } catch (const runtime::HostError& e) {
       EXPECT_NE(std::string(e.what()).find("nested too deeply"), std::string::npos) << e.what();
     }

@@ -55,7 +55,8 @@ class TillTest : public RuntimeTest {
   static Value CallExport(const std::string& name, std::vector<Value> args = {}) {
     return Run(name, runtime::Params(std::move(args))).Result();
   }
-  static void SetWorkMode(double mode) { CallExport("DF_PARPORT", {Numbers({Value(), Value(), Value(), N(mode)})}); }
+  // The port settings at load, with the work mode given.
+  static void SetWorkMode(double mode) { CallExport("DF_PARPORT", {Numbers({N(1), N(9600), N(5), N(mode)})}); }
 
   // The calls recorded by the stand-ins since the last look, "; " between.
   std::string Calls() {
