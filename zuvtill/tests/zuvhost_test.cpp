@@ -74,6 +74,36 @@ TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
   }
 }
 
+// The README's receipt example under either family: the sample document
+// printed through the simulator onto its paper roll, then the deposit
+// summary, which only the POSNET library prints.
+TEST(Zuvhost, TheReceiptExamplePrintsTheSampleDocumentOntoThePaperRoll) {
+  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
+  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
+                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
+  for (const auto& [family, zuvhost] : hosts) {
+    TempDirectory host;
+    fs::create_directories(host.File("FISK"));
+    fs::create_symlink(built / "zuvlink", host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+    std::string out;
+    EXPECT_EQ(RunCommand("cd " + Quoted(host.path()) + " && " + Quoted(zuvhost.string()) + " --data " +
+                             Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/paragon.prg"),
+                         out),
+              0);
+    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/paragon." + family + ".out")) << family;
+    std::string roll = ReadFile(host.File("FISK/ROLKA.TXT"));
+    for (const char* line : {"Piwo jasne pełne 0,5l", "SPRZEDAŻ OPODATK. C                13,27",
+                             "SUMA PLN                           19,26", "DO ZAPŁATY PLN                     19,76",
+                             "Dziękujemy za zakupy"}) {
+      EXPECT_NE(roll.find(line), std::string::npos) << family << ": " << line << "\n" << roll;
+    }
+    bool posnet = family == "DF301";
+    EXPECT_EQ(roll.find("NIP nabywcy:               525-000-00-00") != std::string::npos, posnet) << roll;
+    EXPECT_EQ(roll.find("Kaucje wydane PLN                   0,50") != std::string::npos, posnet) << roll;
+    EXPECT_FALSE(fs::exists(host.File(posnet ? "FISK/ZUVHOSTi.df3" : "FISK/ZUVHOSTi.fp6"))) << "the receipt file is deleted";
+  }
+}
+
 TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
   TempDirectory dir;
   MakeTable(dir.File("pozycje.dbf"), {{"NR_POZ", 'C', 5, 0, 0}}, {{T("    1")}});
