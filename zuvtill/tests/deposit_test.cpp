@@ -6,6 +6,7 @@
 
 #include <regex>
 
+#include "injected_faults.h"
 #include "sales_fixture.h"
 
 namespace zuvtill::testing {
@@ -130,6 +131,26 @@ TEST_F(DepositTest, TheSummaryIsPrintedByTheLinkProgramAndItsFileDeleted) {
   host_.Write("FISK/SYMULATOR.INI", "blad=Brak papieru\n");
   EXPECT_EQ(Summary(), -2);
   EXPECT_FALSE(fs::exists(host_.File("FISK/KASA1k.df3")));
+}
+
+TEST_F(DepositTest, ADepositFileThatCannotBeWrittenWholeIsError1002AndIsNotPrinted) {
+  if (Elzab()) GTEST_SKIP() << "only the POSNET library serves it";
+  Open({{}}, {Packaging("PA00000001", 2, 0.50)}, {});
+  SetWorkMode(2);
+  fs::create_symlink(ZUVLINK_BIN, host_.File("FISK/POSNETDR.EXE"));
+  double result;
+  {
+    FileSizeLimit full(120);  // the error log's entry fits, the file does not
+    result = CallExport("WD_DRKAUCJE", {T("  1  1"), T("2"), T(std::string(60, 'K')),
+                                         Value::OfDate(runtime::MakeDate(2026, 12, 9))})
+                 .AsNumber();
+  }
+  EXPECT_EQ(result, -2);
+  EXPECT_NE(ErrorLog().find(Utf8ToCp852("\t#1002:Błąd zapisu wejściowego pliku pomocniczego;Nieudany zapis")),
+            std::string::npos)
+      << ErrorLog();
+  EXPECT_FALSE(fs::exists(host_.File("FISK/SYMULATOR.LOG"))) << "the link program is not started";
+  EXPECT_LE(DepositFile().size(), 120u) << "the partly written file stays";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <regex>
 
+#include "injected_faults.h"
 #include "sales_fixture.h"
 
 namespace zuvtill::testing {
@@ -243,6 +244,23 @@ TEST_F(ReceiptPrintTest, AReceiptIsPrintedOntoTheRollAndItsFileDeleted) {
             (Elzab() ? "ELZABDR.EXE 4 1 9600 25 " : "POSNETDR.EXE 4 1 9600 1 ") + FileName() + "\r\n");
   EXPECT_FALSE(fs::exists(host_.File("FISK/" + FileName())));
   EXPECT_EQ(Calls().find("DECYZJA"), std::string::npos);
+}
+
+TEST_F(ReceiptPrintTest, AReceiptFileThatCannotBeWrittenWholeIsError1002AndIsNotPrinted) {
+  rt().Areas().CloseAll();
+  std::vector<Item> items;
+  for (int n = 1; n <= 10; ++n) items.push_back({Nr(n), "WOD", 1.99, 1});
+  Open({{}}, items, kGoods);
+  double result;
+  {
+    FileSizeLimit full(300);  // a full device after a few lines
+    result = Print();
+  }
+  EXPECT_EQ(result, -2);
+  EXPECT_EQ(Entries(ErrorLog()),
+            std::vector<std::string>{Utf8ToCp852("#1002:Błąd zapisu wejściowego pliku pomocniczego;Nieudany zapis")});
+  EXPECT_FALSE(fs::exists(host_.File("FISK/SYMULATOR.LOG"))) << "the link program is not started";
+  EXPECT_LE(Receipt().size(), 300u) << "the file stays as far as it got";
 }
 
 TEST_F(ReceiptPrintTest, AfterAnInterruptionTheUserIsAskedWhetherToContinue) {
