@@ -98,7 +98,7 @@ ZUV_EXPORT void FISKI(Params& p) {
 }
 
 ZUV_EXPORT void E_ROUND(Params& p) {
-  if (!Overridden("E_ROUND", p)) p.SetResult(Value::Number(Round(p.Number(1), static_cast<int>(p.Number(2)))));
+  if (!Overridden("E_ROUND", p)) p.SetResult(Value::Number(Round(p.Number(1), SaturatedInt(p.Number(2)))));
 }
 
 ZUV_EXPORT void E_INT(Params& p) {
@@ -164,7 +164,7 @@ ZUV_EXPORT void ZAP_OBSZAR(Params& p) {
       Value::Text(area->Alias()), Value::Number(areas.CurrentNumber()), Value::Number(state.order),
       Value::Number(static_cast<double>(state.record)), state.top, state.bottom}));
   areas.Select(area->Alias());
-  if (p.IsNumber(3)) area->SetOrder(static_cast<int>(p.Number(3)));
+  if (p.IsNumber(3)) area->SetOrder(SaturatedInt(p.Number(3)));
   p.SetResult(Value::Logical(true));
 }
 
@@ -179,11 +179,11 @@ ZUV_EXPORT void ODTW_OBSZAR(Params& p) {
     const Array& s = *it->AsArray();
     WorkArea* area = s[0].IsText() ? areas.Find(s[0].AsText()) : nullptr;
     if (!area || !s[2].IsNumber() || !s[3].IsNumber()) continue;
-    area->RestoreState({static_cast<int>(s[2].AsNumber()), static_cast<long>(s[3].AsNumber()), s[4], s[5]});
+    area->RestoreState({SaturatedInt(s[2].AsNumber()), SaturatedLong(s[3].AsNumber()), s[4], s[5]});
   }
   if (!states.empty() && states.front().IsArray() && states.front().AsArray()->size() >= 2 &&
       (*states.front().AsArray())[1].IsNumber()) {
-    areas.Select(static_cast<int>((*states.front().AsArray())[1].AsNumber()));
+    areas.Select(SaturatedInt((*states.front().AsArray())[1].AsNumber()));
   }
 }
 

@@ -175,7 +175,7 @@ class Composition {
       g.price += HostRound(g.price * (rate.IsNumber() ? rate.AsNumber() : 0) / 100, 2);
     }
     // The name is a text here, so the conversion cannot refuse it.
-    g.name = runtime::AllTrim(runtime::Left(fiscalName, static_cast<int>(nameLimit_)));
+    g.name = runtime::AllTrim(runtime::Left(fiscalName, runtime::SaturatedInt(nameLimit_)));
     ConvertPolishLetters(g.name, false);
     Value unit = Call(JM_NAZWA, {Value::Text(TextField(stock, "jm"))});
     g.unit = unit.IsText() ? unit.AsText() : "";

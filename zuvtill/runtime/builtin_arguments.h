@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/host_error.h"
+#include "runtime/numbers.h"
 #include "runtime/params.h"
 
 namespace zuvtill::runtime {
@@ -25,7 +26,7 @@ inline double NumberArgument(const Params& p, int n, const char* function) {
 }
 
 inline int IntArgument(const Params& p, int n, const char* function) {
-  return static_cast<int>(NumberArgument(p, n, function));
+  return SaturatedInt(NumberArgument(p, n, function));
 }
 
 // An optional numeric argument: NIL takes the default, another type is an error.

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "runtime/cp852_literal.h"
+
 namespace zuvtill::runtime {
 namespace {
 
@@ -67,11 +69,11 @@ std::string TimeOfDay() {
 }
 
 std::string MonthName(int month) {
-  // Code page 852 bytes: 0xE4 is ń, 0xAB is ź.
-  static const char* const kNames[] = {"Stycze\xE4",  "Luty",     "Marzec",       "Kwiecie\xE4",
-                                       "Maj",         "Czerwiec", "Lipiec",       "Sierpie\xE4",
-                                       "Wrzesie\xE4", "Pa\xAB" "dziernik", "Listopad", "Grudzie\xE4"};
-  return month >= 1 && month <= 12 ? kNames[month - 1] : "";
+  using namespace literals;
+  static constexpr std::string_view kNames[] = {
+      "Styczeń"_cp852, "Luty",        "Marzec",          "Kwiecień"_cp852, "Maj",      "Czerwiec",
+      "Lipiec",        "Sierpień"_cp852, "Wrzesień"_cp852, "Październik"_cp852, "Listopad", "Grudzień"_cp852};
+  return month >= 1 && month <= 12 ? std::string(kNames[month - 1]) : "";
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "runtime/numbers.h"
 #include "runtime/runtime.h"
 #include "runtime/text.h"
 
@@ -45,11 +46,18 @@ bool Equal(const Value& a, const Value& b, bool exact, const std::string& op) {
   }
 }
 
+// A date moved by a number of days; the host's dates end with the year 9999.
+Value DaysFrom(Date date, double days) {
+  double julian = static_cast<double>(date.julian) + std::trunc(days);
+  if (!(julian >= 1 && julian <= 5373484)) throw HostError("date out of range");
+  return Value::OfDate({static_cast<std::int32_t>(julian)});
+}
+
 Value Arithmetic(const std::string& op, const Value& a, const Value& b) {
   if (op == "+") {
     if (a.IsText() && b.IsText()) return Value::Text(a.AsText() + b.AsText());
-    if (a.IsDate() && b.IsNumber()) return Value::OfDate({a.AsDate().julian + static_cast<int>(b.AsNumber())});
-    if (a.IsNumber() && b.IsDate()) return Value::OfDate({b.AsDate().julian + static_cast<int>(a.AsNumber())});
+    if (a.IsDate() && b.IsNumber()) return DaysFrom(a.AsDate(), b.AsNumber());
+    if (a.IsNumber() && b.IsDate()) return DaysFrom(b.AsDate(), a.AsNumber());
   }
   if (op == "-") {
     if (a.IsText() && b.IsText()) {
@@ -57,7 +65,7 @@ Value Arithmetic(const std::string& op, const Value& a, const Value& b) {
       std::string left = RTrim(a.AsText());
       return Value::Text(left + b.AsText() + std::string(a.AsText().size() - left.size(), ' '));
     }
-    if (a.IsDate() && b.IsNumber()) return Value::OfDate({a.AsDate().julian - static_cast<int>(b.AsNumber())});
+    if (a.IsDate() && b.IsNumber()) return DaysFrom(a.AsDate(), -b.AsNumber());
     if (a.IsDate() && b.IsDate()) return Value::Number(a.AsDate().julian - b.AsDate().julian);
   }
   if (!a.IsNumber() || !b.IsNumber()) TypeMismatch(op, a, b);
@@ -194,14 +202,13 @@ class Evaluator {
     if (!index.IsNumber()) throw HostError("data type error: array index is not numeric");
     const ArrayRef& array = base.AsArray();
     double i = index.AsNumber();
-    if (i < 1 || i > static_cast<double>(array->size())) {
-      throw HostError("array index out of range: " + Str(i) + " of " + std::to_string(array->size()));
+    if (!(i >= 1 && i < static_cast<double>(array->size()) + 1)) {
+      throw HostError("array index out of range: " + ShortestNumber(std::trunc(i)) + " of " +
+                      std::to_string(array->size()));
     }
     // The element shares the array's storage; the alias keeps the array alive.
     return Cell(array, &(*array)[static_cast<std::size_t>(i) - 1]);
   }
-
-  static std::string Str(double i) { return std::to_string(static_cast<long long>(i)); }
 
   Value Assign(const Node& n) {
     const Node& target = *n.children[0];

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace zuvtill::runtime {
@@ -90,6 +91,19 @@ double Val(std::string_view text) {
   std::from_chars(begin, digits.c_str() + digits.size(), value);
   return value;
 }
+
+template <typename Integer>
+Integer Saturated(double number) {
+  if (std::isnan(number)) return 0;
+  constexpr double kLow = static_cast<double>(std::numeric_limits<Integer>::min());
+  constexpr double kHigh = static_cast<double>(std::numeric_limits<Integer>::max());
+  if (number <= kLow) return std::numeric_limits<Integer>::min();
+  if (number >= kHigh) return std::numeric_limits<Integer>::max();
+  return static_cast<Integer>(number);
+}
+
+int SaturatedInt(double number) { return Saturated<int>(number); }
+long SaturatedLong(double number) { return Saturated<long>(number); }
 
 std::string ShortestNumber(double number) {
   if (number == 0) return "0";  // also for -0

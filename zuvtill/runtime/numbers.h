@@ -30,6 +30,11 @@ double Round(double number, int decimals);
 // 1230, 1229.9999 gives 1229, -12.99 gives -12.
 double IntegerPart(double number);
 
+// A host number as an integer count, position or handle: truncated toward
+// zero, held at the ends of the type's range beyond it, 0 for NaN.
+int SaturatedInt(double number);
+long SaturatedLong(double number);
+
 // The shortest decimal text that reads back as the same number, without an
 // exponent: 3, 0.5, -12.25.
 std::string ShortestNumber(double number);

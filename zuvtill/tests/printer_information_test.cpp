@@ -41,9 +41,9 @@ class PrinterInformationTest : public TillTest {
     fs::create_directories(host_.File("FISK/MERA30"));
     host_.Write("DEBUGWIN", "");
     runtime::Array months;
-    for (const char* m : {"stycznia", "lutego", "marca", "kwietnia", "maja", "czerwca", "lipca", "sierpnia", "wrze\x98nia",
-                          "pa\xAB" "dziernika", "listopada", "grudnia"}) {
-      months.push_back(T(m));
+    for (const char* m : {"stycznia", "lutego", "marca", "kwietnia", "maja", "czerwca", "lipca", "sierpnia", "września",
+                          "października", "listopada", "grudnia"}) {
+      months.push_back(T(Utf8ToCp852(m)));
     }
     rt().Variables().Assign("tab_mies", Value::OfArray(std::move(months)));
     rt().Recorder().SetAnswer(Elzab() ? "CW_CHAR" : "DW_CHAR", T("Z"));

@@ -2,6 +2,9 @@
 // lists, private variables, number and date formatting, the shell runner
 // and byte files with their DOS error codes.
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
 #include <sys/stat.h>
 
 #include "fixtures.h"
@@ -96,6 +99,22 @@ TEST(Expressions, NestingBeyondTheLimitIsAnErrorNotACrash) {
       EXPECT_NE(std::string(e.what()).find("nested too deeply"), std::string::npos) << e.what();
     }
   }
+}
+
+// Numbers beyond every index, count or date: the host's error or a value
+// held at the end of the range, never undefined behaviour.
+TEST(Expressions, HugeNumbersAreErrorsOrHeldAtTheEnds) {
+  for (const char* wrong : {"{1, {2, \"x\"}}[37777777777777777777777777777777777777777777][1]", "{1}[-(10 ** 300)]",
+                            "{1}[0.5]", "STOD(\"20261209\") + 10 ** 300", "STOD(\"20261209\") - 10 ** 300",
+                            "10 ** 300 + STOD(\"20261209\")"}) {
+    EXPECT_THROW(Eval(wrong), runtime::HostError) << wrong;
+  }
+  EXPECT_EQ(Eval("{7, 8}[2.9]").AsNumber(), 8);
+  EXPECT_EQ(Eval("SUBSTR(\"abc\", 2, 10 ** 300)").AsText(), "bc");
+  EXPECT_EQ(Eval("SUBSTR(\"abc\", -(10 ** 300))").AsText(), "abc");
+  EXPECT_EQ(Eval("LEFT(\"abc\", 10 ** 300)").AsText(), "abc");
+  EXPECT_EQ(runtime::SaturatedInt(std::nan("")), 0);
+  EXPECT_EQ(runtime::SaturatedLong(-1e300), std::numeric_limits<long>::min());
 }
 
 // Rounding and integer parts work on the decimal value a number stands
