@@ -8,6 +8,7 @@
 #include "exchange/error_texts.h"
 #include "exchange/link_runner.h"
 #include "hostlibs/zuvcore.h"
+#include "receipt/link_job.h"
 #include "receipt/table_fields.h"
 #include "receipt/table_states.h"
 #include "runtime/dates.h"
@@ -183,17 +184,12 @@ double PrintDepositSummary(const DepositRequest& r) {
   }
   std::string name;
   if (!WriteDepositFile(r, name)) return -2;
-  const std::string path = "FISK\\" + name;
-  if (runtime::Runtime::Get().Files().Exists("DEBUGWIN")) {
-    runtime::Array lines{Value::Text("Drukarka: " + family), Value::Text("Wersja testowa bez uruchamiania drukarki fiskalnej"),
-                         Value::Text("Wydruk dziennego podsumowania kaucji")};
-    Call(KOM3, {Value::OfArray(std::move(lines))});
-    Call(MK_VIEWER, {Value::Text(path)});
-    return 0;
-  }
-  bool printed = exchange::RunLink({.commandLine = exchange::LinkCommand("13") + " " + name});
-  if (runtime::Runtime::Get().Files().Exists(path)) Call(E_FILEDELETE, {Value::Text(path)});
-  return printed ? 0 : -2;
+  return PrintExchangeFile({.printer = "Drukarka: " + family,
+                            .job = "Wydruk dziennego podsumowania kaucji",
+                            .jobCode = "13",
+                            .name = name,
+                            .path = "FISK\\" + name,
+                            .variant = ""});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "device/fd_operations.h"
 #include "exchange/link_runner.h"
 #include "hostlibs/zuvcore.h"
+#include "receipt/link_job.h"
 #include "receipt/receipt_file.h"
 #include "receipt/table_fields.h"
 #include "runtime/export.h"
@@ -49,22 +50,16 @@ void AskWhetherToContinue() {
 double PrintReceipt(const ReceiptRequest& request) {
   std::string name;
   if (!ComposeReceipt(request, name)) return -2;
-  const std::string path = ExchangeFilePath(request.variant, name);
-
-  if (runtime::Runtime::Get().Files().Exists("DEBUGWIN")) {
-    const std::string family = device::FamilySymbol();
-    std::string printer = "Drukarka: " + (family == device::kElzabFamily ? std::string("ELZAB FP600/Omega") : family);
-    runtime::Array lines{Value::Text(printer), Value::Text("Wersja testowa bez uruchamiania drukarki fiskalnej"),
-                         Value::Text("Wydruk paragonu")};
-    Call(KOM3, {Value::OfArray(std::move(lines))});
-    Call(MK_VIEWER, {Value::Text(path)});
-    return 0;
-  }
-
-  bool printed = exchange::RunLink({.commandLine = exchange::LinkCommand("4") + " " + name, .variant = request.variant});
-  if (!printed && Interrupted()) AskWhetherToContinue();
-  if (runtime::Runtime::Get().Files().Exists(path)) Call(E_FILEDELETE, {Value::Text(path)});
-  return printed ? 0 : -2;
+  const std::string family = device::FamilySymbol();
+  return PrintExchangeFile({.printer = "Drukarka: " + (family == device::kElzabFamily ? "ELZAB FP600/Omega" : family),
+                            .job = "Wydruk paragonu",
+                            .jobCode = "4",
+                            .name = name,
+                            .path = ExchangeFilePath(request.variant, name),
+                            .variant = request.variant},
+                           [] {
+                             if (Interrupted()) AskWhetherToContinue();
+                           });
 }
 
 }  // namespace

@@ -20,6 +20,30 @@ int RunHost(const std::string& zuvhost, const std::string& data, const std::stri
   return RunCommand(Quoted(zuvhost) + " --data " + Quoted(data) + " " + Quoted(script), out);
 }
 
+// The build's zuvhost in bin/ and the other family's in bin/<family>/.
+std::vector<std::pair<std::string, fs::path>> BothFamiliesHosts() {
+  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
+  return {{ZUV_FAMILY_SYMBOL, built / "zuvhost"}, {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
+}
+
+// A host directory whose FISK holds the link-program simulator under the
+// family's program name.
+void InstallLinkProgram(const TempDirectory& host, const std::string& family) {
+  fs::create_directories(host.File("FISK"));
+  fs::create_symlink(fs::path(ZUVHOST_BIN).parent_path() / "zuvlink",
+                     host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+}
+
+// Runs an example script with the sample data in the host directory. The
+// link program's own complaints go to standard error, kept apart in
+// stderr.txt; out is what the host shows.
+int RunExampleIn(const TempDirectory& host, const fs::path& zuvhost, const std::string& script, std::string& out) {
+  return RunCommand("cd " + Quoted(host.path()) + " && (" + Quoted(zuvhost.string()) + " --data " +
+                        Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/" + script) + " 2>" +
+                        Quoted(host.File("stderr.txt")) + ")",
+                    out);
+}
+
 TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
   TempDirectory dir;
   fs::copy(ZUVTILL_EXAMPLES "/dane", dir.path(), fs::copy_options::recursive);
@@ -35,13 +59,9 @@ TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
   }
 }
 
-// Under either family: the build's zuvhost in bin/, the other family's in
-// bin/<family>/.
+// Under either family.
 TEST(Zuvhost, TheClockExampleStartsTheDeviceReadsItsClockByReferenceAndStopsIt) {
-  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
-  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
-                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
-  for (const auto& [family, zuvhost] : hosts) {
+  for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     std::string out;
     EXPECT_EQ(RunHost(zuvhost, ZUVTILL_EXAMPLES "/dane", ZUVTILL_EXAMPLES "/zegar.prg", out), 0) << out;
     EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/zegar." + family + ".out")) << family;
@@ -52,23 +72,12 @@ TEST(Zuvhost, TheClockExampleStartsTheDeviceReadsItsClockByReferenceAndStopsIt) 
 // program simulator under the family's name: the information read through
 // the link program, then a failing run recorded in the error log.
 TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
-  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
-  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
-                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
-  for (const auto& [family, zuvhost] : hosts) {
+  for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    fs::create_directories(host.File("FISK"));
-    fs::create_symlink(built / "zuvlink", host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+    InstallLinkProgram(host, family);
     host.Write("FISK/SYMULATOR.INI", "pole1=09.12.2026\npole2=14:05\n");
     std::string out;
-    // The link program's own complaint goes to standard error; the host's
-    // output is what the example shows.
-    EXPECT_EQ(RunCommand("cd " + Quoted(host.path()) + " && (" + Quoted(zuvhost.string()) + " --data " +
-                             Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/informacja.prg") +
-                             " 2>" + Quoted(host.File("stderr.txt")) + ")",
-                         out),
-              0)
-        << ReadFile(host.File("stderr.txt"));
+    EXPECT_EQ(RunExampleIn(host, zuvhost, "informacja.prg", out), 0) << ReadFile(host.File("stderr.txt"));
     EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/informacja." + family + ".out")) << family;
     EXPECT_FALSE(fs::exists(host.File("FISK/VHOSTi.df3"))) << "the information file is deleted";
   }
@@ -78,18 +87,11 @@ TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
 // printed through the simulator onto its paper roll, then the deposit
 // summary, which only the POSNET library prints.
 TEST(Zuvhost, TheReceiptExamplePrintsTheSampleDocumentOntoThePaperRoll) {
-  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
-  const std::pair<std::string, fs::path> hosts[] = {{ZUV_FAMILY_SYMBOL, built / "zuvhost"},
-                                                    {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
-  for (const auto& [family, zuvhost] : hosts) {
+  for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    fs::create_directories(host.File("FISK"));
-    fs::create_symlink(built / "zuvlink", host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+    InstallLinkProgram(host, family);
     std::string out;
-    EXPECT_EQ(RunCommand("cd " + Quoted(host.path()) + " && " + Quoted(zuvhost.string()) + " --data " +
-                             Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/paragon.prg"),
-                         out),
-              0);
+    EXPECT_EQ(RunExampleIn(host, zuvhost, "paragon.prg", out), 0) << ReadFile(host.File("stderr.txt"));
     EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/paragon." + family + ".out")) << family;
     std::string roll = ReadFile(host.File("FISK/ROLKA.TXT"));
     for (const char* line : {"Piwo jasne pełne 0,5l", "SPRZEDAŻ OPODATK. C                13,27",
