@@ -114,6 +114,24 @@ TEST_F(ReceiptTest, NetPricesAreGrossedUpWithTheRateRoundedToTheGrosz) {
                            ItemLine({"1", "    2", "3", "Woda mineralna", "B", "268", "1", "0"}, "szt.", "268"));
 }
 
+// The ELZAB example: position 7, PLU 15, CHLEB at rate A, 3.49 gross,
+// quantity 2 with three decimals of quantities, unit szt.
+TEST_F(ReceiptTest, TheSeventhItemIsWrittenAsTheExampleLineSays) {
+  std::vector<Item> items;
+  for (int n = 1; n <= 6; ++n) items.push_back({Nr(n), "WOD", 1.99, 1});
+  items.push_back({Nr(7), "CHLEB", 3.49, 2});
+  std::vector<Goods> goods = kGoods;
+  goods.push_back({"CHLEB", "15", "CHLEB", "04"});
+  Open({{}}, items, goods);
+  EXPECT_EQ(Print(), 0);
+  std::string receipt = Receipt();
+  std::string last = receipt.substr(receipt.rfind("\"1\",\"    7\""));
+  EXPECT_EQ(last, ItemLine({"1", "    7", "15", "CHLEB", "A", "349", "2", "0"}, "szt", "698"));
+  if (Elzab()) {
+    EXPECT_EQ(last, "\"1\",\"    7\",\"15\",\"CHLEB\",\"A\",\"349\",\"2\",\"0\",\"szt\",\"698\",\"0\",\"\",\"\",\"\",\"\"\r\n");
+  }
+}
+
 TEST_F(ReceiptTest, TheBuyerLineFollowsTheFamilyTheVariantAndTheBuyerFlags) {
   struct Row {
     std::vector<Value> arguments;

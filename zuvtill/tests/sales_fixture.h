@@ -97,7 +97,7 @@ class SalesTest : public TillTest {
               {{N(1), T("23"), T("A")}, {N(1), T("8"), T("B")}, {N(1), T("7"), T("B")}, {N(1), T("5"), T("C")},
                {N(1), T("ZW"), T("G")}});
     MakeTable(data_.File("jm.dbf"), {{"KOD", 'C', 3, 0, 0}, {"NAZWA", 'C', 10, 0, 0}},
-              {{T("01"), T("szt.")}, {T("02"), T("kg")}, {T("03"), T("opakowanie")}});
+              {{T("01"), T("szt.")}, {T("02"), T("kg")}, {T("03"), T("opakowanie")}, {T("04"), T("szt")}});
     MakeTable(data_.File("fisk_slo.dbf"), {{"KODSLO", 'C', 10, 0, 0}, {"MAXPLU", 'N', 6, 0, 0}, {"MAXNAZWA", 'N', 3, 0, 0}},
               dictionary_);
     MakeTable(data_.File("fisk_urz.dbf"), {{"PRZEDS", 'C', 2, 0, 0}, {"ZAKLAD", 'C', 2, 0, 0}, {"KODURZ", 'C', 6, 0, 0},
