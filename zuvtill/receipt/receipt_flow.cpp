@@ -55,7 +55,7 @@ double PrintReceipt(const ReceiptRequest& request) {
                             .job = "Wydruk paragonu",
                             .jobCode = "4",
                             .name = name,
-                            .path = ExchangeFilePath(request.variant, name),
+                            .path = std::string("FISK\\") + (request.variant == exchange::kMer30 ? "MERA30\\" : "") + name,
                             .variant = request.variant},
                            [] {
                              if (Interrupted()) AskWhetherToContinue();

@@ -100,7 +100,7 @@ TEST_F(ReceiptTest, TheDocumentIsWrittenLineByLineAsTheFamilyReadsIt) {
   std::string calls = Calls();
   EXPECT_NE(calls.find("KOM3({\"Drukarka: " + std::string(Elzab() ? "ELZAB FP600/Omega" : "DF301") +
                        "\", \"Wersja testowa bez uruchamiania drukarki fiskalnej\", \"Wydruk paragonu\"}); "
-                       "MK_VIEWER(\"fisk\\" + FileName() + "\")"),
+                       "MK_VIEWER(\"FISK\\" + FileName() + "\")"),
             std::string::npos)
       << calls;
 }
