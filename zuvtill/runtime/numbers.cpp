@@ -1,5 +1,6 @@
 #include "runtime/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,8 @@ constexpr int kSignificantDigits = 15;
 // the decimal so cut.
 double OnDecimalValue(double number, int decimals, bool round) {
   if (number == 0 || !std::isfinite(number)) return number;
+  // Beyond 400 places either way a double has nothing left to cut.
+  decimals = std::clamp(decimals, -400, 400);
   // "d.dddddddddddddde+XX": the value is D x 10^(exponent - 14), D the
   // fifteen digits.
   char buffer[64];

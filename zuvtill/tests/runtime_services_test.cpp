@@ -131,7 +131,7 @@ TEST(Money, RoundsAndCutsTheDecimalValueNotItsBinaryApproximation) {
       {2.5, 0, 3},           {-2.5, 0, -3},       {-1.005, 2, -1.01},      {0.5, 0, 1},
       {0.49999999, 0, 0},    {1234.5, -2, 1200},  {1250, -2, 1300},        {1e20, 2, 1e20},
       {1e-20, 2, 0},         {0.004, 2, 0},       {0.005, 2, 0.01},        {123456789.125, 2, 123456789.13},
-      {-0.0049, 2, -0.0},
+      {-0.0049, 2, -0.0},    {12.5, -2147483647 - 1, 0}, {12.5, 2147483647, 12.5}, {-1234.5, -2, -1200},
   };
   for (const Case& c : rounding) EXPECT_EQ(runtime::Round(c.number, c.decimals), c.rounded) << c.number << " " << c.decimals;
   const std::pair<double, double> integerParts[] = {
