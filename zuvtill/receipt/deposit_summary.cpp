@@ -67,8 +67,20 @@ Totals SumDeposits(const std::string& device) {
   WorkArea& headers = Table("naglowek");
   Value count = Call(CMXKEYCOUNT);
   if (!count.IsNumber() || count.AsNumber() <= 0) return totals;
-  Value notice = Call(KOM4, {Value::Text("wyszukiwanie opakowan`...")});
-  Value progress = Call(INITPROGRES);
+  // The notice and the progress display close again, progress first, also
+  // when a host function raises meanwhile.
+  struct Windows {
+    Value notice = Call(KOM4, {Value::Text("wyszukiwanie opakowan`...")});
+    Value progress = Call(INITPROGRES);
+    ~Windows() {
+      try {
+        Call(ZWIN, {progress});
+        Call(ZWIN, {notice});
+      } catch (...) {
+        // Raised while closing: an error on its way is the one to keep.
+      }
+    }
+  } windows;
   headers.GoTop();
   const std::string prefix = KeyPrefix();
   for (double i = 1; !headers.Eof() && runtime::RTrim(TextField(headers, "kodurzfisk")) == runtime::RTrim(device) &&
@@ -88,8 +100,6 @@ Totals SumDeposits(const std::string& device) {
                    [](const std::string& nr) { return nr >= "    1"; }, totals);
     }
   }
-  Call(ZWIN, {progress});
-  Call(ZWIN, {notice});
   return totals;
 }
 

@@ -58,9 +58,13 @@ void Report(const std::string& text) { Call(RAPORT, {Value::Number(kCompositionR
 
 void Message(Value text) { Call(KOM3, {std::move(text), Value::Number(0), Value::Number(0), Value::Number(3)}); }
 
-double DecimalsOfQuantities() {
+// The host's decimal places of quantities: a whole number from 0 to 9 (the
+// item line holds the count in one digit); anything else counts as 0.
+int DecimalsOfQuantities() {
   runtime::Cell d = runtime::Runtime::Get().Variables().Find("sp_ilosc");
-  return d && d->IsNumber() ? d->AsNumber() : 0;
+  if (!d || !d->IsNumber()) return 0;
+  double places = d->AsNumber();
+  return places >= 0 && places <= 9 && places == std::trunc(places) ? static_cast<int>(places) : 0;
 }
 
 // One composition: the file open for writing, the limits of the fiscal
@@ -68,7 +72,7 @@ double DecimalsOfQuantities() {
 class Composition {
  public:
   Composition(const ReceiptRequest& request, std::string fileName)
-      : request_(request), name_(std::move(fileName)), path_(ExchangeFilePath(request.variant, name_)) {
+      : request_(request), name_(std::move(fileName)), path_(ExchangeFilePath("fisk", request.variant, name_)) {
     DeviceLimits limits = MaxPlu({.deviceSymbol = std::string(device::kFiscalPrinter)});
     pluLimit_ = limits.plu;
     nameLimit_ = limits.name;
@@ -207,7 +211,9 @@ class Composition {
   // packaging (group "o"), numbered from 1 again.
   void PackagingPass() {
     WorkArea& items = Table("pozycje");
-    if (!items.Seek(Value::Text(KeyPrefix() + Reference() + runtime::Str(0, 5, 0)))) return;
+    // The key holds the header's reference as stored, blanks included.
+    std::string reference = TextField(Table("naglowek"), "odnosnik");
+    if (!items.Seek(Value::Text(KeyPrefix() + reference + runtime::Str(0, 5, 0)))) return;
     double n = 1;
     while (!failed_ && OfTheDocument(items) && TextField(items, "nr_poz") == "    0") {
       if (runtime::Val(TextField(items, "nr_poz_gl")) != 0) {  // belongs to a main item
@@ -252,7 +258,9 @@ class Composition {
         const runtime::Array* pair = element.IsArray() ? element.AsArray().get() : nullptr;
         auto item = [&](std::size_t k) { return pair && pair->size() > k ? (*pair)[k] : Value(); };
         Value number = item(0), text = item(1);
-        fields.push_back(Digits(number.IsNumber() ? number.AsNumber() : runtime::Val(number.IsText() ? number.AsText() : ""), 2));
+        fields.push_back(number.IsNumber() ? Digits(number.AsNumber(), 2)
+                         : number.IsText() ? Digits(runtime::Val(number.AsText()), 2)
+                                           : "");
         fields.push_back(text.IsText() ? text.AsText() : "");
       } else {
         fields.push_back(element.IsText() ? element.AsText() : "");
@@ -277,8 +285,8 @@ std::string ReceiptFileName() {
   return (process.IsText() ? process.AsText() : "") + suffix;
 }
 
-std::string ExchangeFilePath(const std::string& variant, const std::string& fileName) {
-  return std::string("fisk\\") + (variant == exchange::kMer30 ? "MERA30\\" : "") + fileName;
+std::string ExchangeFilePath(const std::string& workDirectory, const std::string& variant, const std::string& fileName) {
+  return workDirectory + "\\" + (variant == exchange::kMer30 ? "MERA30\\" : "") + fileName;
 }
 
 bool ComposeReceipt(const ReceiptRequest& request, std::string& fileName) {
@@ -289,7 +297,7 @@ bool ComposeReceipt(const ReceiptRequest& request, std::string& fileName) {
 std::string ItemLine(int type, double position, const std::string& plu, const std::string& name,
                      const std::string& designation, double grossPrice, const std::string& unit) {
   const WorkArea& items = Table("pozycje");
-  const double d = DecimalsOfQuantities();
+  const int d = DecimalsOfQuantities();
   const std::string family = device::FamilySymbol();
   const bool elzabFields = runtime::At(family, device::kElzabFamily) > 0;
   const bool posnetFields = family == device::kPosnetFamily;
@@ -298,14 +306,13 @@ std::string ItemLine(int type, double position, const std::string& plu, const st
   const double signedQuantity = type == 1 ? NumberField(items, "ilosc") : NumberField(items, "il_analit");
   const double quantity = std::fabs(signedQuantity);
   // The quantity in units of 10^-d, its trailing zeros among the last d
-  // digits dropped: with d = 3, 2.5 is "25" with 1 decimal.
+  // digits dropped: with d = 3, 2.5 is "25" with 1 decimal. The last digit
+  // stays, so that a quantity of 0 is "0", not an empty field.
   std::string digits = Digits(std::fabs(HostRound(quantity * std::pow(10.0, d), 0)), 12);
-  int decimals = static_cast<int>(d);
-  for (int i = 1; i <= static_cast<int>(d); ++i) {
-    if (runtime::Substr(digits, static_cast<int>(digits.size()) + 1 - i, 1) != "0") break;
-    --decimals;
-  }
-  digits = runtime::Left(digits, static_cast<int>(digits.size()) - static_cast<int>(d) + decimals);
+  const int length = static_cast<int>(digits.size());
+  int decimals = d;
+  for (int i = 1; i <= d && i < length && digits[length - i] == '0'; ++i) --decimals;
+  digits = runtime::Left(digits, length - d + decimals);
   const double value = HostRound(std::fabs(signedQuantity * grosze), 0);
 
   std::vector<std::string> fields{runtime::Str(type, 1, 0),

@@ -18,9 +18,10 @@ struct ReceiptRequest {
 };
 
 // The file's name (the host's process name and "i.fp6" or "i.df3") and its
-// place: "fisk\", with "MERA30\" for the variant.
+// place: the work directory (the composition spells it "fisk", the flow
+// "FISK"), then "MERA30\" for the variant.
 std::string ReceiptFileName();
-std::string ExchangeFilePath(const std::string& variant, const std::string& fileName);
+std::string ExchangeFilePath(const std::string& workDirectory, const std::string& variant, const std::string& fileName);
 
 // Composes the receipt file of the document that is current in naglowek,
 // with pozycje on its first item. Every failure is told to the user and,

@@ -55,7 +55,7 @@ double PrintReceipt(const ReceiptRequest& request) {
                             .job = "Wydruk paragonu",
                             .jobCode = "4",
                             .name = name,
-                            .path = std::string("FISK\\") + (request.variant == exchange::kMer30 ? "MERA30\\" : "") + name,
+                            .path = ExchangeFilePath("FISK", request.variant, name),
                             .variant = request.variant},
                            [] {
                              if (Interrupted()) AskWhetherToContinue();

@@ -36,13 +36,21 @@ double OnDecimalValue(double number, int decimals, bool round) {
   const std::string sign = number < 0 ? "-" : "";
 
   const int dropped = -decimals - lastDigitPower;  // digits of D below the last kept place
-  if (dropped <= 0) return std::strtod((sign + digits + "e" + std::to_string(lastDigitPower)).c_str(), nullptr);
+  if (dropped <= 0) {
+    // The cut lies below the fifteen digits: the number itself holds all
+    // there is (a whole number of sixteen digits, say), cut exactly.
+    if (decimals > 0) return number;
+    double scale = std::pow(10.0, -decimals);
+    double cut = (round ? std::round(number / scale) : std::trunc(number / scale)) * scale;
+    return cut == 0 ? 0.0 : cut;
+  }
   long long whole = 0;
   if (dropped <= kSignificantDigits) {
     std::size_t keep = static_cast<std::size_t>(kSignificantDigits - dropped);
     whole = keep == 0 ? 0 : std::stoll(digits.substr(0, keep));
     if (round && digits[keep] >= '5') ++whole;
   }
+  if (whole == 0) return 0.0;  // without a sign
   return std::strtod((sign + std::to_string(whole) + "e" + std::to_string(-decimals)).c_str(), nullptr);
 }
 

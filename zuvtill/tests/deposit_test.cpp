@@ -102,6 +102,9 @@ TEST_F(DepositTest, OnlyTheDevicesDocumentsOfKinds1And3CountByTheSignOfTheirQuan
   EXPECT_EQ(headers.Order(), 1);
   EXPECT_TRUE(headers.Scope(0).IsNil());
   EXPECT_TRUE(headers.Scope(1).IsNil());
+  headers.SetOrder(11);  // the order the device's scopes were set on
+  EXPECT_TRUE(headers.Scope(0).IsNil());
+  EXPECT_TRUE(headers.Scope(1).IsNil());
   EXPECT_EQ(rt().Areas().Require("pozycje").RecNo(), 10);
 }
 

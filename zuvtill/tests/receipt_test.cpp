@@ -132,6 +132,26 @@ TEST_F(ReceiptTest, TheSeventhItemIsWrittenAsTheExampleLineSays) {
   }
 }
 
+TEST_F(ReceiptTest, AShortReferenceStillFindsItsPackagingAndOddValuesKeepTheirFields) {
+  // The reference is shorter than its field; a zero quantity; a PLU equal
+  // to the limit.
+  dictionary_ = {{T("  1  1"), N(950), N(28)}};
+  Open({{.odnosnik = "PA1"}},
+       {{Nr(1), "WOD", 1.99, 0, "23", Nr(0), 0, true, "PA1"},
+        {Nr(2), "TOR", 0.20, 1, "23", Nr(0), -1, true, "PA1"},
+        {Nr(0), "BUT", 0.50, 1, "ZW", Nr(0), 1, true, "PA1"}},
+       kGoods);
+  SetFooter({{" 7", "a"}, {"123", "b"}});
+  EXPECT_EQ(Print(), 0);
+  const std::string packagingSymbol = Elzab() ? "ZW  " : "G";
+  std::string expected = "#Paragon#\r\n" + ItemLine({"1", "    1", "3", "Woda mineralna", "A", "199", "0", "3"}, "szt.", "0") +
+                         ItemLine({"1", "    2", "950", "Torba", "A", "20", "1", "0"}, "szt.", "20") +
+                         ItemLine({"3", "    1", "900", "Butelka zwrotna 0,5l", packagingSymbol, "50", "1", "0"}, "szt.", "50");
+  // Footer numbers as the host writes them two wide: "**" for 123.
+  expected += Elzab() ? Q({"4", "7", "a"}) + Q({"4", "**", "b"}, false) : Q({"4", "a"}) + Q({"4", "b"}, false);
+  EXPECT_EQ(Receipt(), expected);
+}
+
 TEST_F(ReceiptTest, TheBuyerLineFollowsTheFamilyTheVariantAndTheBuyerFlags) {
   struct Row {
     std::vector<Value> arguments;
@@ -209,7 +229,10 @@ TEST_F(ReceiptTest, AFailedCompositionIsToldRecordedAndLeavesTheFileAsFarAsItGot
       {"no fiscal name", {Nr(2), "BEZ", 1}, {{"BEZ", "44", "   "}},
        "KOM3({\"Towar: \"BEZ\" nie ma wpisanego numeru PLU\", \"lub nazwy fiskalnej w bazie STAN_MAG.\"}, 0, 0, 3)", "",
        ""},
-      {"a VAT symbol without a designation", {Nr(2), "WOD", 1, 1, "99"}, {}, "",
+      {"a VAT symbol without a designation", {Nr(2), "WOD", 1, 1, "99"}, {},
+       // shown with its trailing blank; the log's entry trims it
+       "_ERRWPR(1004, \"" + Utf8ToCp852("Błąd zapisu pozycji paragonu do pliku pomocniczego") + "\", \"" + file +
+           Utf8ToCp852("Błąd przy konwersji stawki fiskalnej ") + "\")",
        "#1004:" + Utf8ToCp852("Błąd zapisu pozycji paragonu do pliku pomocniczego;") + file +
            Utf8ToCp852("Błąd przy konwersji stawki fiskalnej"),
        "RAPORT(8510, \"Konwersja VAT - FAIL\")"},

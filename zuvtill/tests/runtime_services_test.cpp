@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <sys/stat.h>
 
@@ -131,11 +132,21 @@ TEST(Money, RoundsAndCutsTheDecimalValueNotItsBinaryApproximation) {
       {2.5, 0, 3},           {-2.5, 0, -3},       {-1.005, 2, -1.01},      {0.5, 0, 1},
       {0.49999999, 0, 0},    {1234.5, -2, 1200},  {1250, -2, 1300},        {1e20, 2, 1e20},
       {1e-20, 2, 0},         {0.004, 2, 0},       {0.005, 2, 0.01},        {123456789.125, 2, 123456789.13},
-      {-0.0049, 2, -0.0},    {12.5, -2147483647 - 1, 0}, {12.5, 2147483647, 12.5}, {-1234.5, -2, -1200},
+      {12.5, -2147483647 - 1, 0}, {12.5, 2147483647, 12.5}, {-1234.5, -2, -1200},
+      // Sixteen digits and more: the number itself, cut exactly.
+      {1234567890123456, 0, 1234567890123456}, {9007199254740992, 0, 9007199254740992},
+      {999999999999998.5, 0, 999999999999999}, {123456789012345.5, -1, 123456789012350},
+      {1.7976931348623157e308, 0, 1.7976931348623157e308},
   };
-  for (const Case& c : rounding) EXPECT_EQ(runtime::Round(c.number, c.decimals), c.rounded) << c.number << " " << c.decimals;
+  for (const Case& c : rounding) {
+    EXPECT_EQ(runtime::Round(c.number, c.decimals), c.rounded) << std::setprecision(17) << c.number << " " << c.decimals;
+  }
+  // A result of zero has no sign (it would show as "-0").
+  EXPECT_FALSE(std::signbit(runtime::Round(-0.0049, 2)));
+  EXPECT_FALSE(std::signbit(runtime::IntegerPart(-0.5)));
   const std::pair<double, double> integerParts[] = {
-      {12.3 * 100, 1230}, {0.57 * 100, 57}, {1229.9999, 1229}, {-12.99, -12}, {0.1 * 3 * 10, 3}, {0.999, 0}, {1e15, 1e15}};
+      {12.3 * 100, 1230}, {0.57 * 100, 57}, {1229.9999, 1229}, {-12.99, -12}, {0.1 * 3 * 10, 3}, {0.999, 0}, {1e15, 1e15},
+      {123456789012345.7, 123456789012345}, {999999999999997.5, 999999999999997}, {99999999999999.99, 99999999999999}};
   for (const auto& [number, whole] : integerParts) EXPECT_EQ(runtime::IntegerPart(number), whole) << number;
 }
 

@@ -12,6 +12,7 @@
 #include "runtime/code_page.h"
 #include "runtime/dates.h"
 #include "runtime/numbers.h"
+#include "runtime/text.h"
 #include "till_fixture.h"
 
 namespace zuvtill::testing {
@@ -119,9 +120,11 @@ class SalesTest : public TillTest {
     for (const char* alias : {"naglowek", "pozycje", "stan_mag", "dokument", "vat", "fiski", "jm"}) {
       rt().Data().Open(rt().Areas(), alias);
     }
-    if (!headers.empty()) rt().Areas().Require("naglowek").Seek(T("0101" + headers.front().odnosnik));
+    // The keys hold the reference as the C(10) field stores it.
+    const std::string reference = headers.empty() ? "" : runtime::PadR(headers.front().odnosnik, 10);
+    if (!headers.empty()) rt().Areas().Require("naglowek").Seek(T("0101" + reference));
     runtime::WorkArea& positions = rt().Areas().Require("pozycje");
-    if (!headers.empty() && !positions.Seek(T("0101" + headers.front().odnosnik + Nr(1)))) positions.GoTop();
+    if (!headers.empty() && !positions.Seek(T("0101" + reference + Nr(1)))) positions.GoTop();
     rt().Areas().Select(1);
   }
 
