@@ -1,8 +1,6 @@
 // Information files of the printer from untrusted bytes, read by
 // WD_DRPARAM under the dry-run switch: 0 or -2, every output a text, never
 // a crash or a hang.
-#include <sys/stat.h>
-
 #include "fuzz_support.h"
 #include "runtime/export.h"
 #include "runtime/runtime.h"

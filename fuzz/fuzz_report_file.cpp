@@ -7,7 +7,6 @@
 
 ZUV_EXPORT void BYL_ERROR(zuvtill::runtime::Params& p);
 ZUV_EXPORT void STRINGSEEK(zuvtill::runtime::Params& p);
-ZUV_EXPORT void DF_PARPORT(zuvtill::runtime::Params& p);
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zuvtill::runtime;

@@ -146,8 +146,8 @@ ZUV_EXPORT void BYL_ERROR(Params& p) {
 // that holds the sought text, or "".
 ZUV_EXPORT void STRINGSEEK(Params& p) {
   int pieces = 0;
-  int position = zuvtill::runtime::SaturatedInt(p.Number(4));
-  std::string piece = zuvtill::exchange::StringSeek(zuvtill::runtime::SaturatedInt(p.Number(1, -1)), p.Text(2), pieces, position);
+  int position = p.Integer(4);
+  std::string piece = zuvtill::exchange::StringSeek(p.Integer(1, -1), p.Text(2), pieces, position);
   p.Store(3, Value::Number(pieces));
   if (!piece.empty()) p.Store(4, Value::Number(position));
   p.SetResult(Value::Text(piece));

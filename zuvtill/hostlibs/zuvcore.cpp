@@ -98,7 +98,7 @@ ZUV_EXPORT void FISKI(Params& p) {
 }
 
 ZUV_EXPORT void E_ROUND(Params& p) {
-  if (!Overridden("E_ROUND", p)) p.SetResult(Value::Number(Round(p.Number(1), SaturatedInt(p.Number(2)))));
+  if (!Overridden("E_ROUND", p)) p.SetResult(Value::Number(Round(p.Number(1), p.Integer(2))));
 }
 
 ZUV_EXPORT void E_INT(Params& p) {
@@ -164,7 +164,7 @@ ZUV_EXPORT void ZAP_OBSZAR(Params& p) {
       Value::Text(area->Alias()), Value::Number(areas.CurrentNumber()), Value::Number(state.order),
       Value::Number(static_cast<double>(state.record)), state.top, state.bottom}));
   areas.Select(area->Alias());
-  if (p.IsNumber(3)) area->SetOrder(SaturatedInt(p.Number(3)));
+  if (p.IsNumber(3)) area->SetOrder(p.Integer(3));
   p.SetResult(Value::Logical(true));
 }
 

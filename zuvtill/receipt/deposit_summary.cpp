@@ -6,7 +6,6 @@
 
 #include "device/family.h"
 #include "exchange/error_texts.h"
-#include "exchange/link_runner.h"
 #include "hostlibs/zuvcore.h"
 #include "receipt/link_job.h"
 #include "receipt/table_fields.h"
@@ -167,7 +166,7 @@ bool WriteDepositFile(const DepositRequest& r, std::string& name) {
   name = (process.IsText() ? process.AsText() : "") + "k.df3";
 
   ByteFiles& files = runtime::Runtime::Get().Files();
-  runtime::FileHandle file(files, files.Create("fisk\\" + name));
+  runtime::FileHandle file(files, files.Create(ExchangeFilePath("fisk", "", name)));
   runtime::Runtime::Get().Variables().Assign("handle_in", Value::Number(file.Get()));
   if (!file.IsOpen()) {
     RecordFileError();
@@ -198,7 +197,6 @@ double PrintDepositSummary(const DepositRequest& r) {
                             .job = "Wydruk dziennego podsumowania kaucji",
                             .jobCode = "13",
                             .name = name,
-                            .path = "FISK\\" + name,
                             .variant = ""});
 }
 

@@ -15,6 +15,7 @@
 #include "hostlibs/zuvcore.h"
 #include "hostlibs/zuvfault.h"
 #include "hostlibs/zuvorg.h"
+#include "receipt/link_job.h"
 #include "receipt/plu_limits.h"
 #include "receipt/table_fields.h"
 #include "receipt/tax_rates.h"
@@ -283,10 +284,6 @@ std::string ReceiptFileName() {
   const std::string family = device::FamilySymbol();
   std::string suffix = family == device::kElzabFamily ? "i.fp6" : family == device::kPosnetFamily ? "i.df3" : "";
   return (process.IsText() ? process.AsText() : "") + suffix;
-}
-
-std::string ExchangeFilePath(const std::string& workDirectory, const std::string& variant, const std::string& fileName) {
-  return workDirectory + "\\" + (variant == exchange::kMer30 ? "MERA30\\" : "") + fileName;
 }
 
 bool ComposeReceipt(const ReceiptRequest& request, std::string& fileName) {

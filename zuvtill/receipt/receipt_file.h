@@ -17,11 +17,9 @@ struct ReceiptRequest {
   bool buyerType7 = false;
 };
 
-// The file's name (the host's process name and "i.fp6" or "i.df3") and its
-// place: the work directory (the composition spells it "fisk", the flow
-// "FISK"), then "MERA30\" for the variant.
+// The file's name: the host's process name and "i.fp6" or "i.df3"; it lies
+// in "fisk\", with "MERA30\" for the variant.
 std::string ReceiptFileName();
-std::string ExchangeFilePath(const std::string& workDirectory, const std::string& variant, const std::string& fileName);
 
 // Composes the receipt file of the document that is current in naglowek,
 // with pozycje on its first item. Every failure is told to the user and,

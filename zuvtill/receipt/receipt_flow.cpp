@@ -55,7 +55,6 @@ double PrintReceipt(const ReceiptRequest& request) {
                             .job = "Wydruk paragonu",
                             .jobCode = "4",
                             .name = name,
-                            .path = ExchangeFilePath("FISK", request.variant, name),
                             .variant = request.variant},
                            [] {
                              if (Interrupted()) AskWhetherToContinue();

@@ -34,6 +34,17 @@ inline double OptionalNumber(const Params& p, int n, const char* function, doubl
   return p.IsNil(n) ? fallback : NumberArgument(p, n, function);
 }
 
+// The same as integers, held at the ends of their type's range.
+inline int OptionalInt(const Params& p, int n, const char* function, int fallback) {
+  return p.IsNil(n) ? fallback : IntArgument(p, n, function);
+}
+inline long LongArgument(const Params& p, int n, const char* function) {
+  return SaturatedLong(NumberArgument(p, n, function));
+}
+inline long OptionalLong(const Params& p, int n, const char* function, long fallback) {
+  return p.IsNil(n) ? fallback : LongArgument(p, n, function);
+}
+
 inline Date DateArgument(const Params& p, int n, const char* function) {
   if (!p.Get(n).IsDate()) ArgumentError(function, n, "a date", p);
   return p.Get(n).AsDate();

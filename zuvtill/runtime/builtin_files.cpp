@@ -14,28 +14,28 @@ Console& Terminal() { return Runtime::Get().Terminal(); }
 
 void RegisterFileAndConsoleFunctions(FunctionTable& t) {
   t.Register("FOPEN", [](Params& p) {
-    int mode = SaturatedInt(OptionalNumber(p, 2, "FOPEN", ByteFiles::kRead));
+    int mode = OptionalInt(p, 2, "FOPEN", ByteFiles::kRead);
     p.SetResult(Value::Number(Files().Open(TextArgument(p, 1, "FOPEN"), mode)));
   });
   t.Register("FCREATE", [](Params& p) { p.SetResult(Value::Number(Files().Create(TextArgument(p, 1, "FCREATE")))); });
   t.Register("FSEEK", [](Params& p) {
-    long at = Files().Seek(IntArgument(p, 1, "FSEEK"), SaturatedLong(OptionalNumber(p, 2, "FSEEK", 0)),
-                           SaturatedInt(OptionalNumber(p, 3, "FSEEK", 0)));
+    long at = Files().Seek(IntArgument(p, 1, "FSEEK"), OptionalLong(p, 2, "FSEEK", 0),
+                           OptionalInt(p, 3, "FSEEK", 0));
     p.SetResult(Value::Number(static_cast<double>(at)));
   });
   t.Register("FREAD", [](Params& p) {
     // FREAD(handle, @buffer, count): the bytes go into the buffer variable.
-    std::string bytes = Files().Read(IntArgument(p, 1, "FREAD"), SaturatedLong(NumberArgument(p, 3, "FREAD")));
+    std::string bytes = Files().Read(IntArgument(p, 1, "FREAD"), LongArgument(p, 3, "FREAD"));
     p.Store(2, Value::Text(bytes));
     p.SetResult(Value::Number(static_cast<double>(bytes.size())));
   });
   t.Register("FREADSTR", [](Params& p) {
     p.SetResult(Value::Text(
-        Files().ReadString(IntArgument(p, 1, "FREADSTR"), SaturatedLong(NumberArgument(p, 2, "FREADSTR")))));
+        Files().ReadString(IntArgument(p, 1, "FREADSTR"), LongArgument(p, 2, "FREADSTR"))));
   });
   t.Register("FWRITE", [](Params& p) {
     std::string bytes = TextArgument(p, 2, "FWRITE");
-    if (!p.IsNil(3)) bytes = bytes.substr(0, static_cast<std::size_t>(std::max(0L, SaturatedLong(NumberArgument(p, 3, "FWRITE")))));
+    if (!p.IsNil(3)) bytes = bytes.substr(0, static_cast<std::size_t>(std::max(0L, LongArgument(p, 3, "FWRITE"))));
     p.SetResult(Value::Number(static_cast<double>(Files().Write(IntArgument(p, 1, "FWRITE"), bytes))));
   });
   t.Register("FCLOSE", [](Params& p) { p.SetResult(Value::Logical(Files().Close(IntArgument(p, 1, "FCLOSE")))); });
@@ -49,17 +49,17 @@ void RegisterFileAndConsoleFunctions(FunctionTable& t) {
   });
   t.Register("SAVESCREEN", [](Params& p) {
     Console& c = Terminal();
-    p.SetResult(Value::Text(c.SaveScreen(SaturatedInt(OptionalNumber(p, 1, "SAVESCREEN", 0)),
-                                         SaturatedInt(OptionalNumber(p, 2, "SAVESCREEN", 0)),
-                                         SaturatedInt(OptionalNumber(p, 3, "SAVESCREEN", c.MaxRow())),
-                                         SaturatedInt(OptionalNumber(p, 4, "SAVESCREEN", c.MaxCol())))));
+    p.SetResult(Value::Text(c.SaveScreen(OptionalInt(p, 1, "SAVESCREEN", 0),
+                                         OptionalInt(p, 2, "SAVESCREEN", 0),
+                                         OptionalInt(p, 3, "SAVESCREEN", c.MaxRow()),
+                                         OptionalInt(p, 4, "SAVESCREEN", c.MaxCol()))));
   });
   t.Register("RESTSCREEN", [](Params& p) {
     Console& c = Terminal();
-    c.RestScreen(SaturatedInt(OptionalNumber(p, 1, "RESTSCREEN", 0)),
-                 SaturatedInt(OptionalNumber(p, 2, "RESTSCREEN", 0)),
-                 SaturatedInt(OptionalNumber(p, 3, "RESTSCREEN", c.MaxRow())),
-                 SaturatedInt(OptionalNumber(p, 4, "RESTSCREEN", c.MaxCol())), TextArgument(p, 5, "RESTSCREEN"));
+    c.RestScreen(OptionalInt(p, 1, "RESTSCREEN", 0),
+                 OptionalInt(p, 2, "RESTSCREEN", 0),
+                 OptionalInt(p, 3, "RESTSCREEN", c.MaxRow()),
+                 OptionalInt(p, 4, "RESTSCREEN", c.MaxCol()), TextArgument(p, 5, "RESTSCREEN"));
   });
   t.Register("SETPOS", [](Params& p) { Terminal().SetPos(IntArgument(p, 1, "SETPOS"), IntArgument(p, 2, "SETPOS")); });
   t.Register("DEVPOS", [](Params& p) { Terminal().SetPos(IntArgument(p, 1, "DEVPOS"), IntArgument(p, 2, "DEVPOS")); });

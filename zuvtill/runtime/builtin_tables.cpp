@@ -51,7 +51,7 @@ std::vector<FieldInfo> Structure(const Params& p) {
       throw HostError("DBCREATE: field type must be C, N, L or D, not " + type);
     }
     int width = type == "L" ? 1 : type == "D" ? 8 : IntArgument(field, 3, "DBCREATE field");
-    int decimals = SaturatedInt(OptionalNumber(field, 4, "DBCREATE field", 0));
+    int decimals = OptionalInt(field, 4, "DBCREATE field", 0);
     std::string name = Upper(TextArgument(field, 1, "DBCREATE field"));
     if (name.empty() || name.size() > 10 || width < 1 || width > 254 || decimals < 0 || decimals >= width) {
       throw HostError("DBCREATE: bad field " + name);
@@ -109,11 +109,11 @@ void RegisterTableFunctions(FunctionTable& t) {
     p.SetResult(Value::Logical(Current("DBSEEK").Seek(p.Get(1), p.Logical(2, false))));
   });
   t.Register("DBSKIP", [](Params& p) {
-    Current("DBSKIP").Skip(SaturatedLong(OptionalNumber(p, 1, "DBSKIP", 1)));
+    Current("DBSKIP").Skip(OptionalLong(p, 1, "DBSKIP", 1));
   });
   t.Register("DBGOTOP", [](Params&) { Current("DBGOTOP").GoTop(); });
   t.Register("DBGOBOTTOM", [](Params&) { Current("DBGOBOTTOM").GoBottom(); });
-  t.Register("DBGOTO", [](Params& p) { Current("DBGOTO").GoTo(SaturatedLong(NumberArgument(p, 1, "DBGOTO"))); });
+  t.Register("DBGOTO", [](Params& p) { Current("DBGOTO").GoTo(LongArgument(p, 1, "DBGOTO")); });
   t.Register("DBAPPEND", [](Params&) { Current("DBAPPEND").Append(); });
   t.Register("EOF", [](Params& p) { p.SetResult(Value::Logical(Current("EOF").Eof())); });
   t.Register("BOF", [](Params& p) { p.SetResult(Value::Logical(Current("BOF").Bof())); });

@@ -48,7 +48,7 @@ void RegisterTextFunctions(FunctionTable& t) {
     p.SetResult(Value::Text(Right(TextArgument(p, 1, "RIGHT"), IntArgument(p, 2, "RIGHT"))));
   });
   t.Register("SUBSTR", [](Params& p) {
-    int count = SaturatedInt(OptionalNumber(p, 3, "SUBSTR", -1));
+    int count = OptionalInt(p, 3, "SUBSTR", -1);
     p.SetResult(Value::Text(Substr(TextArgument(p, 1, "SUBSTR"), IntArgument(p, 2, "SUBSTR"), count)));
   });
   t.Register("UPPER", [](Params& p) { p.SetResult(Value::Text(Upper(TextArgument(p, 1, "UPPER")))); });
@@ -102,7 +102,7 @@ void RegisterTextFunctions(FunctionTable& t) {
     if (p.IsNil(2)) {
       p.SetResult(Value::Text(Str(n)));
     } else {
-      int decimals = SaturatedInt(OptionalNumber(p, 3, "STR", 0));
+      int decimals = OptionalInt(p, 3, "STR", 0);
       p.SetResult(Value::Text(Str(n, IntArgument(p, 2, "STR"), decimals)));
     }
   });

@@ -1,5 +1,7 @@
 #include "runtime/params.h"
 
+#include "runtime/numbers.h"
+
 namespace zuvtill::runtime {
 
 Params::Params(std::vector<Value> values) {
@@ -39,6 +41,8 @@ double Params::Number(int n, double fallback) const {
   const Value& v = Get(n);
   return v.IsNumber() ? v.AsNumber() : fallback;
 }
+
+int Params::Integer(int n, int fallback) const { return IsNumber(n) ? SaturatedInt(Get(n).AsNumber()) : fallback; }
 
 bool Params::Logical(int n, bool fallback) const {
   const Value& v = Get(n);

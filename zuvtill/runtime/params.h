@@ -50,6 +50,9 @@ class Params {
   // wrongly typed argument takes the function's default.
   std::string Text(int n, std::string_view fallback = "") const;
   double Number(int n, double fallback = 0) const;
+  // The number as an integer count, position or handle, held at the ends
+  // of int's range (see SaturatedInt).
+  int Integer(int n, int fallback = 0) const;
   bool Logical(int n, bool fallback = false) const;
 
   // Writes argument n; the caller sees it when it passed a reference.
