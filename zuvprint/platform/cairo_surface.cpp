@@ -18,6 +18,7 @@
 
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "platform/stroke_batch.h"
 #include "platform/utf8.h"
 
 namespace zuvprint::platform {
@@ -248,15 +249,7 @@ class CairoSurface : public Surface {
   void LineTo(int x, int y) override {
     if (job_) {
       if (!SameInk()) FlushGlyphs(*job_);
-      cairo_t* cr = job_->cr.get();
-      // A segment that starts where the last one ended continues its line
-      // (cairo's own current point comes back through device space and may
-      // differ from the pixel in the last bits).
-      if (!pathPending_ || pathEndX_ != penX_ || pathEndY_ != penY_) cairo_move_to(cr, penX_, penY_);
-      cairo_line_to(cr, x, y);
-      pathPending_ = true;
-      pathEndX_ = x;
-      pathEndY_ = y;
+      stroke_.Add(penX_, penY_, x, y);
     }
     penX_ = x;
     penY_ = y;
@@ -402,15 +395,24 @@ class CairoSurface : public Surface {
   }
 
   void FlushPath(Job& job) {
-    if (!pathPending_) return;
+    if (stroke_.Empty()) return;
     cairo_t* cr = job.cr.get();
+    // A segment that starts where the one before ended continues its line
+    // (cairo's own current point comes back through device space and may
+    // differ from the pixel in the last bits).
+    const Segment* last = nullptr;
+    for (const Segment& s : stroke_.Segments()) {
+      if (!last || last->x2 != s.x1 || last->y2 != s.y1) cairo_move_to(cr, s.x1, s.y1);
+      cairo_line_to(cr, s.x2, s.y2);
+      last = &s;
+    }
+    stroke_.Clear();
     // A Windows pen of width 0 or less still draws one pixel wide.
     cairo_set_line_width(cr, penWidth_ > 0 ? penWidth_ : 1);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     SetSourceColour(cr, penColour_);
     cairo_stroke(cr);
-    pathPending_ = false;
   }
 
   std::unique_ptr<JobSink> sink_;
@@ -421,11 +423,10 @@ class CairoSurface : public Surface {
   int orientation_ = 0;
   std::unique_ptr<Job> job_;
   std::vector<cairo_glyph_t> glyphs_;
-  bool pathPending_ = false;
+  StrokeBatch stroke_;  // the pending path, in the current pen
   int penWidth_ = 1;
   Colour penColour_ = 0;
   int penX_ = 0, penY_ = 0;
-  int pathEndX_ = 0, pathEndY_ = 0;  // where the pending path ends
 };
 
 }  // namespace

@@ -63,6 +63,15 @@ struct DrawnLine {
 };
 std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log);
 
+// One page of a PDF as pdftoppm renders it, in 8-bit grey, without
+// antialiasing: a thin line is a whole pixel of ink, never a shade.
+struct GreyPage {
+  int width = 0, height = 0;
+  std::vector<unsigned char> grey;
+  int At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
+};
+GreyPage RenderGreyPage(const std::filesystem::path& pdf, int page, int dpi);
+
 // How many entries have this op, and the entries themselves.
 int CountOps(const std::vector<nlohmann::json>& log, const std::string& op);
 std::vector<nlohmann::json> Ops(const std::vector<nlohmann::json>& log, const std::string& op);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <sstream>
 #include <string>
@@ -532,6 +533,55 @@ TEST(Renderer, RulesContinueWithoutGaps) {
     EXPECT_EQ(s.y1, bar.lines[0].y1);
     EXPECT_EQ(s.y2, bar.lines[0].y2);
   }
+}
+
+// Distance in pixels from a point to a segment.
+double Distance(double x, double y, const Segment& s) {
+  const double dx = s.x2 - s.x1, dy = s.y2 - s.y1, length2 = dx * dx + dy * dy;
+  const double t = length2 > 0 ? std::clamp(((x - s.x1) * dx + (y - s.y1) * dy) / length2, 0.0, 1.0) : 0.0;
+  return std::hypot(x - (s.x1 + t * dx), y - (s.y1 + t * dy));
+}
+
+// The PDF beside the draw log carries exactly its lines, however the PDF
+// backend gathers them into strokes: ink along every logged segment, and
+// no ink anywhere else on the page (the frame's cells hold only blanks),
+// not even in the empty line between the frame and the bar below it.
+TEST(Renderer, ThePdfInksEveryLoggedLineAndNothingElse) {
+  ScratchDir dir;
+  dir.Write("doc.txt", "\xda\xc4\xc4\xc2\xc4\xc4\xbf" + CRLF + "\xb3  \xb3  \xb3" + CRLF +
+                           "\xc3\xc4\xc4\xc5\xc4\xc4\xb4" + CRLF + "\xb3  \xb3  \xb3" + CRLF +
+                           "\xc0\xc4\xc4\xc1\xc4\xc4\xd9" + CRLF + CRLF + "\xb3");
+  ProgramResult r = RunZuvprint(dir.Path(), {"doc.txt", ""});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<Segment> all = Read(ReadDrawLog(dir / "doc.jsonl")).AllLines();
+  ASSERT_FALSE(all.empty());
+
+  constexpr int kDpi = 150, kScale = 600 / kDpi;  // printer pixels per rendered pixel
+  const GreyPage page = RenderGreyPage(dir / "doc.pdf", 1, kDpi);
+  auto dark = [&](int px, int py) { return page.At(px, py) < 128; };
+  // Without antialiasing a line thinner than a pixel lands in one of the
+  // pixels it touches: ink within a pixel of the line counts.
+  for (const Segment& s : all) {
+    const int length = std::max(std::abs(s.x2 - s.x1), std::abs(s.y2 - s.y1));
+    // Inside the segment: a rendered pixel at an end may hold only its cap.
+    for (int t = kScale; t <= length - kScale; t += kScale) {
+      const int x = (s.x1 + (s.x2 - s.x1) * t / length) / kScale, y = (s.y1 + (s.y2 - s.y1) * t / length) / kScale;
+      bool inked = false;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) inked = inked || dark(x + dx, y + dy);
+      EXPECT_TRUE(inked) << "no ink at (" << x * kScale << "," << y * kScale << ") of " << s;
+    }
+  }
+  int stray = 0;
+  for (int py = 0; py < page.height; ++py)
+    for (int px = 0; px < page.width; ++px) {
+      if (!dark(px, py)) continue;
+      const double x = (px + 0.5) * kScale, y = (py + 0.5) * kScale;
+      double nearest = 1e9;
+      for (const Segment& s : all) nearest = std::min(nearest, Distance(x, y, s));
+      if (nearest > 2 * kScale && stray++ < 5) ADD_FAILURE() << "ink at (" << x << "," << y << ") on no line";
+    }
+  EXPECT_EQ(stray, 0);
 }
 
 // The frame pen: width Grubosc, colour from RamkaKolor, ESC "PRGB", ESC "P@"
