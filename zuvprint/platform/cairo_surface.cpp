@@ -2,6 +2,7 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <endian.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -126,6 +127,16 @@ struct LoadedFont {
   }
 };
 
+// Cairo's RGB24 pixel of the R, G, B bytes at p. All but the last pixel of
+// a bitmap have a byte after them, so four are read at once and turned
+// around (B, G, R in the low bytes); the last is put together byte by byte.
+std::uint32_t PackRgb(const std::uint8_t* p, bool last) {
+  if (last) return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return __builtin_bswap32(le32toh(v)) >> 8;
+}
+
 CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
   CairoPtr<cairo_surface_t> image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.width, bitmap.height));
   if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return image;
@@ -135,10 +146,41 @@ CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
   const std::uint8_t* rgb = bitmap.rgb.data();
   for (int y = 0; y < bitmap.height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < bitmap.width; ++x, rgb += 3) row[x] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
+    const bool lastRow = y == bitmap.height - 1;
+    for (int x = 0; x < bitmap.width; ++x, rgb += 3) row[x] = PackRgb(rgb, lastRow && x == bitmap.width - 1);
   }
   cairo_surface_mark_dirty(image.get());
   return image;
+}
+
+// The size and about 64 KiB of an image's bytes, taken evenly across it.
+std::size_t SampleHash(const Bitmap& bitmap) {
+  constexpr std::size_t kPieces = 1024, kPiece = 64;
+  const std::string_view bytes(reinterpret_cast<const char*>(bitmap.rgb.data()), bitmap.rgb.size());
+  std::string sample = std::to_string(bitmap.width) + "x" + std::to_string(bitmap.height);
+  if (bytes.size() <= kPieces * kPiece) {
+    sample += bytes;
+  } else {
+    const std::size_t stride = (bytes.size() - kPiece) / (kPieces - 1);
+    for (std::size_t i = 0; i < kPieces; ++i) sample += bytes.substr(i * stride, kPiece);
+  }
+  return std::hash<std::string>{}(sample);
+}
+
+// Whether a converted image holds exactly the bitmap's pixels.
+bool SamePixels(cairo_surface_t* image, const Bitmap& bitmap) {
+  if (cairo_image_surface_get_width(image) != bitmap.width || cairo_image_surface_get_height(image) != bitmap.height)
+    return false;
+  const unsigned char* data = cairo_image_surface_get_data(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  const std::uint8_t* rgb = bitmap.rgb.data();
+  for (int y = 0; y < bitmap.height; ++y) {
+    auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const bool lastRow = y == bitmap.height - 1;
+    for (int x = 0; x < bitmap.width; ++x, rgb += 3)
+      if ((row[x] & 0xFFFFFF) != PackRgb(rgb, lastRow && x == bitmap.width - 1)) return false;
+  }
+  return true;
 }
 
 class CairoSurface : public Surface {
@@ -291,27 +333,22 @@ class CairoSurface : public Surface {
     std::string title;
     // Images drawn in this job, so that a background or logo repeated on
     // every page is converted once and embedded in the PDF once: the PDF
-    // surface shares a source surface drawn again. Bounded, so a document
-    // of many different images does not keep them all.
-    struct CachedImage {
-      std::vector<std::uint8_t> rgb;
-      int width = 0, height = 0;
-      CairoPtr<cairo_surface_t> surface;
-    };
+    // surface shares a source surface drawn again. An image is found again
+    // by its size and a sample of its bytes, then compared whole with the
+    // converted pixels, so no copy of it is kept. Bounded, so a document of
+    // many different images does not keep them all.
     static constexpr std::size_t kMaxCachedBytes = std::size_t{128} << 20;
-    std::unordered_multimap<std::size_t, CachedImage> images;
+    std::unordered_multimap<std::size_t, CairoPtr<cairo_surface_t>> images;
     std::size_t cachedBytes = 0;
     CairoPtr<cairo_surface_t> uncached;
     CairoPtr<cairo_surface_t> surface;
     CairoPtr<cairo_t> cr;
 
     cairo_surface_t* Image(const Bitmap& bitmap) {
-      std::size_t key = std::hash<std::string_view>{}(
-          std::string_view(reinterpret_cast<const char*>(bitmap.rgb.data()), bitmap.rgb.size()));
+      const std::size_t key = SampleHash(bitmap);
       auto [first, last] = images.equal_range(key);
       for (auto it = first; it != last; ++it)
-        if (it->second.width == bitmap.width && it->second.height == bitmap.height && it->second.rgb == bitmap.rgb)
-          return it->second.surface.get();
+        if (SamePixels(it->second.get(), bitmap)) return it->second.get();
       CairoPtr<cairo_surface_t> converted = ToCairoImage(bitmap);
       if (cairo_surface_status(converted.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
       if (cachedBytes + bitmap.rgb.size() > kMaxCachedBytes) {
@@ -319,8 +356,7 @@ class CairoSurface : public Surface {
         return uncached.get();
       }
       cachedBytes += bitmap.rgb.size();
-      CachedImage cached{bitmap.rgb, bitmap.width, bitmap.height, std::move(converted)};
-      return images.emplace(key, std::move(cached))->second.surface.get();
+      return images.emplace(key, std::move(converted))->second.get();
     }
 
     // cairo writes the PDF in pieces of a few bytes; they are gathered and

@@ -277,5 +277,27 @@ TEST_F(PageImages, ImagesReachThePdfAtTheirPixelSizeOncePerDocument) {
   EXPECT_NE(images[0].object, images[1].object);
 }
 
+// Images that differ in a single pixel are two images in the PDF, also
+// when they are large and alike everywhere else, wherever the pixel is.
+TEST_F(PageImages, ImagesThatDifferInOnePixelAreEmbeddedApart) {
+  constexpr int kWidth = 400, kHeight = 300, kStride = kWidth * 3;
+  const std::string background = SolidBmp(kWidth, kHeight, 200, 200, 255);
+  for (int pixel : {0, 1234, 29999, 40001, 59977, 77777, 99998, kWidth * kHeight - 1}) {
+    SCOPED_TRACE(pixel);
+    std::string logo = background;
+    logo[54 + pixel / kWidth * kStride + pixel % kWidth * 3 + 1] ^= 0x01;  // its green
+    dir.Write("tlo123.bmp", background);
+    dir.Write("logo123.bmp", logo);
+    fs::remove(dir / "doc.pdf");
+    fs::remove(dir / "doc.jsonl");
+    Print("A\x0c\r\nB", kLogoStyle);
+    auto images = ListPdfImages(dir / "doc.pdf", dir / "images.txt");
+    ASSERT_EQ(images.size(), 4u);
+    EXPECT_NE(images[0].object, images[1].object);
+    EXPECT_EQ(images[2].object, images[0].object);
+    EXPECT_EQ(images[3].object, images[1].object);
+  }
+}
+
 }  // namespace
 }  // namespace zuvprint::testing
