@@ -1,6 +1,7 @@
 #include "runtime/data_directory.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -71,14 +72,23 @@ std::vector<std::string> DataDirectory::Aliases() const {
 }
 
 std::string DataDirectory::TableFile(const std::string& alias) const {
+  // No alias is empty: every file that is not a table has the empty stem.
+  if (alias.empty()) return "";
+  // The lower-case name is the one the directory should hold, and the one
+  // taken whenever it is there, so it is looked up by name (once per receipt
+  // item, say); the directory is read through only for another spelling. An
+  // alias no entry could be named after ("/" would reach outside the
+  // directory) is never looked up by name.
+  const std::string usual = Lower(alias) + ".dbf";
+  if (alias.find_first_of(std::string("/\0", 2)) == std::string::npos && Stem(usual) == Upper(alias) &&
+      ::access((path_ + "/" + usual).c_str(), F_OK) == 0)
+    return path_ + "/" + usual;
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path_.c_str()), ::closedir);
   if (!dir) return "";
   std::string wanted = Upper(alias), found;
   while (const dirent* e = ::readdir(dir.get())) {
     std::string name = e->d_name;
-    // The lower-case name is the one the directory should hold; another
-    // spelling is taken when it is the only one.
-    if (Stem(name) == wanted && (found.empty() || name == Lower(alias) + ".dbf")) found = name;
+    if (Stem(name) == wanted && (found.empty() || name == usual)) found = name;
   }
   return found.empty() ? "" : path_ + "/" + found;
 }

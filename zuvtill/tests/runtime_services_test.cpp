@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <iomanip>
 #include <limits>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include "fixtures.h"
 #include "runtime/byte_files.h"
 #include "runtime/code_page.h"
+#include "runtime/data_directory.h"
 #include "runtime/dates.h"
 #include "runtime/evaluator.h"
 #include "runtime/expression.h"
@@ -210,6 +212,35 @@ TEST_F(RuntimeTest, TheConsoleIsRecordedAndASavedScreenComesBack) {
   EXPECT_EQ(rt().Terminal().Log(),
             (std::vector<std::string>{"SETCURSOR 1", "SAVESCREEN 0 0 24 79", "SETPOS 24 0", "DEVOUT \"Uruchamianie\"",
                                       "RESTSCREEN 0 0 24 79", "SETCURSOR 1"}));
+}
+
+// A table's file in the data directory: the lower-case name whenever it is
+// there, another spelling when it is the only one, never a file outside.
+TEST_F(RuntimeTest, ATableIsItsLowerCaseFileOrTheOnlyOtherSpelling) {
+  struct Case {
+    std::vector<std::string> files;
+    std::string alias, found;  // found: the file's name, "" for none
+  };
+  const Case cases[] = {
+      {{"vat.dbf"}, "vat", "vat.dbf"},
+      {{"vat.dbf"}, "VAT", "vat.dbf"},
+      {{"VAT.DBF"}, "vat", "VAT.DBF"},
+      {{"Vat.Dbf", "vat.dbf", "VAT.DBF"}, "Vat", "vat.dbf"},
+      {{"jm.dbf"}, "vat", ""},
+      {{"inner/vat.dbf"}, "inner/vat", ""},
+      {{}, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.alias);
+    TempDirectory outer;
+    std::filesystem::create_directory(outer.File("dane"));
+    std::filesystem::create_directory(outer.File("dane/inner"));
+    outer.Write("vat.dbf", "");  // beside the data directory, not in it
+    for (const std::string& f : c.files) outer.Write("dane/" + f, "");
+    rt().Data().SetPath(outer.File("dane"));
+    EXPECT_EQ(rt().Data().TableFile(c.alias), c.found.empty() ? "" : outer.File("dane/" + c.found));
+    EXPECT_EQ(rt().Data().TableFile("../" + c.alias), "");
+  }
 }
 
 class ShellTest : public RuntimeTest {
