@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/data_tables.h"
 #include "host/script.h"
 #include "host/till_library.h"
 #include "runtime/runtime.h"
@@ -61,12 +62,10 @@ void BM_ComposeReceipt(benchmark::State& state) {
   for (auto _ : state) {
     rt.Reset();
     rt.Functions().SetLookup([](std::string_view name) { return Till().Find(name); });
-    rt.Data().SetPath((dir / "dane").string());
-    for (const std::string& alias : rt.Data().Aliases()) rt.Data().Open(rt.Areas(), alias);
-    rt.Areas().Select(1);
-    std::istringstream in(script);
     std::ostringstream out, errors;
-    if (zuvtill::host::RunScript(in, out, errors) != 0 || out.str() != "0\n") {
+    zuvtill::host::OpenDataTables((dir / "dane").string(), errors);
+    std::istringstream in(script);
+    if (!errors.str().empty() || zuvtill::host::RunScript(in, out, errors) != 0 || out.str() != "0\n") {
       state.SkipWithError(("the receipt was not composed: " + out.str() + errors.str()).c_str());
       break;
     }

@@ -189,15 +189,6 @@ TEST_F(PageImages, HostileRequestsAreRefusedOrHarmless) {
   }
 }
 
-// Reads a binary PPM (P6) as pdftoppm writes it.
-struct Ppm {
-  int width = 0, height = 0;
-  std::vector<unsigned char> rgb;
-  std::array<int, 3> At(int x, int y) const {
-    std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
-    return {rgb[i], rgb[i + 1], rgb[i + 2]};
-  }
-};
 // Colours as rendered, allowing the renderer's rounding of a unit or two.
 ::testing::AssertionResult Near(const std::array<int, 3>& got, const std::array<int, 3>& want) {
   for (int i = 0; i < 3; ++i)
@@ -206,31 +197,17 @@ struct Ppm {
   return ::testing::AssertionSuccess();
 }
 
-Ppm ReadPpm(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string magic;
-  int maxval = 0;
-  Ppm p;
-  in >> magic >> p.width >> p.height >> maxval;
-  in.get();
-  p.rgb.resize(static_cast<std::size_t>(p.width) * p.height * 3);
-  in.read(reinterpret_cast<char*>(p.rgb.data()), static_cast<std::streamsize>(p.rgb.size()));
-  return p;
-}
-
 TEST_F(PageImages, TheLogoIsOnThePdfWhereTheLogSays) {
   dir.Write("logo123.bmp", SolidBmp(300, 100, 255, 0, 0));
   Print("", "[Ogolne]\nLogo=logo123.bmp\nLogoX=100000\nLogoY=200000\n");
   // At 60 dpi one rendered pixel is 10 printer pixels: the logo covers
   // x 23.6 .. 53.6 and y 47.2 .. 57.2.
-  std::string command = "pdftoppm -r 60 -singlefile " + (dir / "doc.pdf").string() + " " + (dir / "page").string();
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  Ppm page = ReadPpm(dir / "page.ppm");
-  EXPECT_TRUE(Near(page.At(38, 52), {255, 0, 0}));
-  EXPECT_TRUE(Near(page.At(25, 49), {255, 0, 0}));
-  EXPECT_TRUE(Near(page.At(52, 56), {255, 0, 0}));
-  EXPECT_TRUE(Near(page.At(21, 52), {255, 255, 255}));
-  EXPECT_TRUE(Near(page.At(38, 59), {255, 255, 255}));
+  RenderedPage page = RenderPage(dir / "doc.pdf", 1, 60, Rendering::Colour);
+  EXPECT_TRUE(Near(page.Rgb(38, 52), {255, 0, 0}));
+  EXPECT_TRUE(Near(page.Rgb(25, 49), {255, 0, 0}));
+  EXPECT_TRUE(Near(page.Rgb(52, 56), {255, 0, 0}));
+  EXPECT_TRUE(Near(page.Rgb(21, 52), {255, 255, 255}));
+  EXPECT_TRUE(Near(page.Rgb(38, 59), {255, 255, 255}));
 }
 
 // The PDF's images as pdfimages lists them: page, width, height,

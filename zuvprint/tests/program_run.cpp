@@ -150,23 +150,26 @@ std::vector<nlohmann::json> Ops(const std::vector<nlohmann::json>& log, const st
   return found;
 }
 
-GreyPage RenderGreyPage(const fs::path& pdf, int page, int dpi) {
-  const fs::path stem = pdf.parent_path() / ("grey-" + std::to_string(page));
-  const std::string command = "pdftoppm -gray -aa no -aaVector no -singlefile -r " + std::to_string(dpi) + " -f " +
-                              std::to_string(page) + " -l " + std::to_string(page) + " " + pdf.string() + " " +
-                              stem.string();
+RenderedPage RenderPage(const fs::path& pdf, int page, int dpi, Rendering how) {
+  const bool grey = how == Rendering::GreyWithoutAntialiasing;
+  const fs::path stem = pdf.parent_path() / ("page-" + std::to_string(page));
+  const std::string command = std::string("pdftoppm ") + (grey ? "-gray -aa no -aaVector no " : "") + "-singlefile -r " +
+                              std::to_string(dpi) + " -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                              " " + pdf.string() + " " + stem.string();
   if (std::system(command.c_str()) != 0) throw std::runtime_error("pdftoppm failed: " + command);
-  std::ifstream in(stem.string() + ".pgm", std::ios::binary);
+  const std::string file = stem.string() + (grey ? ".pgm" : ".ppm");
+  std::ifstream in(file, std::ios::binary);
   std::string magic;
   int maxval = 0;
-  GreyPage p;
+  RenderedPage p;
   in >> magic >> p.width >> p.height >> maxval;
   in.get();
-  if (magic != "P5" || maxval != 255 || p.width <= 0 || p.height <= 0)
-    throw std::runtime_error("not a grey page: " + stem.string());
-  p.grey.resize(static_cast<std::size_t>(p.width) * p.height);
-  in.read(reinterpret_cast<char*>(p.grey.data()), static_cast<std::streamsize>(p.grey.size()));
-  if (!in) throw std::runtime_error("short page: " + stem.string());
+  p.channels = grey ? 1 : 3;
+  if (magic != (grey ? "P5" : "P6") || maxval != 255 || p.width <= 0 || p.height <= 0)
+    throw std::runtime_error("not a rendered page: " + file);
+  p.bytes.resize(static_cast<std::size_t>(p.width) * p.height * p.channels);
+  in.read(reinterpret_cast<char*>(p.bytes.data()), static_cast<std::streamsize>(p.bytes.size()));
+  if (!in) throw std::runtime_error("short page: " + file);
   return p;
 }
 

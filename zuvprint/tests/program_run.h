@@ -2,6 +2,7 @@
 // it left: exit status, standard error, the draw log of the TRACE printer.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -63,14 +64,20 @@ struct DrawnLine {
 };
 std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log);
 
-// One page of a PDF as pdftoppm renders it, in 8-bit grey, without
-// antialiasing: a thin line is a whole pixel of ink, never a shade.
-struct GreyPage {
-  int width = 0, height = 0;
-  std::vector<unsigned char> grey;
-  int At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
+// One page of a PDF as pdftoppm renders it: in colour, as a viewer shows
+// it, or in 8-bit grey without antialiasing, where a thin line is a whole
+// pixel of ink, never a shade.
+enum class Rendering { Colour, GreyWithoutAntialiasing };
+struct RenderedPage {
+  int width = 0, height = 0, channels = 0;
+  std::vector<unsigned char> bytes;
+  int Grey(int x, int y) const { return bytes[static_cast<std::size_t>(y) * width + x]; }
+  std::array<int, 3> Rgb(int x, int y) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+    return {bytes[i], bytes[i + 1], bytes[i + 2]};
+  }
 };
-GreyPage RenderGreyPage(const std::filesystem::path& pdf, int page, int dpi);
+RenderedPage RenderPage(const std::filesystem::path& pdf, int page, int dpi, Rendering how);
 
 // How many entries have this op, and the entries themselves.
 int CountOps(const std::vector<nlohmann::json>& log, const std::string& op);

@@ -557,8 +557,8 @@ TEST(Renderer, ThePdfInksEveryLoggedLineAndNothingElse) {
   ASSERT_FALSE(all.empty());
 
   constexpr int kDpi = 150, kScale = 600 / kDpi;  // printer pixels per rendered pixel
-  const GreyPage page = RenderGreyPage(dir / "doc.pdf", 1, kDpi);
-  auto dark = [&](int px, int py) { return page.At(px, py) < 128; };
+  const RenderedPage page = RenderPage(dir / "doc.pdf", 1, kDpi, Rendering::GreyWithoutAntialiasing);
+  auto dark = [&](int px, int py) { return page.Grey(px, py) < 128; };
   // Without antialiasing a line thinner than a pixel lands in one of the
   // pixels it touches: ink within a pixel of the line counts.
   for (const Segment& s : all) {

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "host/control_functions.h"
+#include "host/data_tables.h"
 #include "host/script.h"
 #include "host/till_library.h"
-#include "runtime/code_page.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -39,25 +39,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-// Opens every table of the directory; a table that cannot be opened is
-// reported and left closed.
-void OpenTables(const std::string& dir) {
-  Runtime& rt = Runtime::Get();
-  try {
-    rt.Data().SetPath(dir);
-  } catch (const std::exception& e) {
-    std::cerr << "zuvhost: " << zuvtill::runtime::Cp852ToUtf8(e.what()) << std::endl;
-  }
-  for (const std::string& alias : rt.Data().Aliases()) {
-    try {
-      rt.Data().Open(rt.Areas(), alias);
-    } catch (const std::exception& e) {
-      std::cerr << "zuvhost: " << zuvtill::runtime::Cp852ToUtf8(e.what()) << std::endl;
-    }
-  }
-  rt.Areas().Select(1);
-}
-
 int Run(const Options& options) {
   char absolute[PATH_MAX];
   if (!::realpath(options.dataDirectory.c_str(), absolute)) {
@@ -74,7 +55,7 @@ int Run(const Options& options) {
   Runtime& rt = Runtime::Get();
   rt.Functions().SetLookup([&till](std::string_view name) { return till->Find(name); });
   zuvtill::host::RegisterControlFunctions(rt.Functions());
-  OpenTables(absolute);
+  zuvtill::host::OpenDataTables(absolute, std::cerr);
 
   int failures = 0;
   if (options.script.empty()) {
