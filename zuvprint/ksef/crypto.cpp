@@ -125,7 +125,7 @@ TVelKrypto::~TVelKrypto() = default;
 
 Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
   MdPtr md = FetchSha256();
-  if (!platform::IsRegularFile(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
+  if (!platform::FileExists(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
   MdCtxPtr ctx = BeginSha256(md.get());
 
   // Should the name have turned into a pipe since the check above, the

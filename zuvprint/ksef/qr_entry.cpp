@@ -58,7 +58,7 @@ std::optional<int> LiczbaCalkowita(std::string_view text) {
 void WstawKodyQR(const KontekstQR& k, std::string& linia, const std::string& plikINI, float y, const MiaryQR& m) {
   k.Sledz("Poczatek odczytu pliku INI\r\naPlikINI = " + plikINI);
   UstawieniaQR u;
-  if (plikINI.empty() || !platform::IsRegularFile(plikINI) || !OdczytajINI(k, plikINI, u)) {
+  if (plikINI.empty() || !platform::FileExists(plikINI) || !OdczytajINI(k, plikINI, u)) {
     k.Sledz("Brak pliku aPlikIni: " + plikINI);
     return;
   }

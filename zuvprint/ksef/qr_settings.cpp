@@ -30,7 +30,7 @@ std::string PlikCertyfikatu(const std::string& klucz) {
 
 bool OdczytajINI(const KontekstQR& k, const std::string& path, UstawieniaQR& out) {
   k.Sledz("Poczatek funkcji OdczytajINI");
-  if (!platform::IsRegularFile(path)) return false;
+  if (!platform::FileExists(path)) return false;
   std::optional<platform::ProfileReader> ini = platform::ProfileReader::FromReadableFile(path);
   if (!ini) {
     k.pokaz("Błąd oczytu pliku INI");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/font_height.h"
 #include "platform/fonts.h"
 #include "platform/stroke_batch.h"
 #include "platform/utf8.h"
@@ -38,8 +39,6 @@ using CairoPtr = std::unique_ptr<T, CairoDeleter>;
 
 // Cairo's user space is device pixels; the PDF is in points.
 constexpr double kPointsPerPixel = 72.0 / kDpi;
-
-double PixelsForPoints(int points) { return points * static_cast<double>(kDpi) / 72.0; }
 
 void SetSourceColour(cairo_t* cr, Colour c) {
   cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
@@ -392,7 +391,7 @@ class CairoSurface : public Surface {
     loaded.face.reset(cairo_toy_font_face_create(font.face.c_str(),
                                                  font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                                                  font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL));
-    loaded.pixelSize = PixelsForPoints(font.size);
+    loaded.pixelSize = EmPixelsForHeight(loaded.face.get(), FontHeightForPoints(font.size, kDpi));
     cairo_matrix_t size, identity;
     cairo_matrix_init_scale(&size, loaded.pixelSize, loaded.pixelSize);
     cairo_matrix_init_identity(&identity);

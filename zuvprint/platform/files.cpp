@@ -58,11 +58,6 @@ FileDescriptor OpenRegularFile(const std::string& path, std::uint64_t* size) {
 
 bool FileExists(const std::string& path) {
   struct stat st;
-  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat st;
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

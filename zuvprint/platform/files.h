@@ -7,11 +7,11 @@
 
 namespace zuvprint::platform {
 
+// True when path names an existing file: a regular file, following
+// symbolic links. Directories, pipes, devices and dangling links are not
+// files, as a Windows file test sees it, and none of them could be read as
+// one.
 bool FileExists(const std::string& path);
-
-// True when path names a regular file (following symbolic links):
-// directories, pipes, devices and dangling links are not files to read.
-bool IsRegularFile(const std::string& path);
 
 // Deletes a file; false when it was not there or could not be removed.
 bool DeleteFile(const std::string& path);

@@ -1,10 +1,11 @@
 #include "platform/profile_reader.h"
 
-#include "platform/files.h"
-
-
 #include <cstddef>
 #include <optional>
+#include <unordered_set>
+
+#include "platform/files.h"
+#include "platform/utf8.h"
 
 namespace zuvprint::platform {
 namespace {
@@ -14,6 +15,8 @@ namespace {
 constexpr std::size_t kMaxValueLength = 2047;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -68,11 +71,22 @@ std::optional<ProfileReader> ProfileReader::FromReadableFile(const std::string& 
 
 ProfileReader ProfileReader::FromText(std::string_view text) {
   ProfileReader reader;
-  if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+  // A file that starts with a UTF-16 byte-order mark is read as UTF-16 text
+  // (as Notepad saves "Unicode"); its values are answered in UTF-8.
+  std::string decoded;
+  if (text.starts_with(kUtf16LeBom) || text.starts_with(kUtf16BeBom)) {
+    decoded = Utf16BytesToUtf8(text.substr(2), text.starts_with(kUtf16LeBom));
+    text = decoded;
+  } else if (text.starts_with(kUtf8Bom)) {
+    text.remove_prefix(kUtf8Bom.size());
+  }
 
   // Keys above the first section header belong to no section and are
-  // unreachable, so they are not kept.
+  // unreachable, so they are not kept. Only the first section of a name
+  // counts: a later header of the same name opens a section whose keys are
+  // never looked up.
   std::optional<std::string> section;
+  std::unordered_set<std::string> seen;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
     std::string_view line = Trim(text.substr(0, end));
@@ -80,7 +94,12 @@ ProfileReader ProfileReader::FromText(std::string_view text) {
 
     if (line.empty() || line.front() == ';') continue;
     if (auto name = SectionName(line)) {
-      section = std::string(*name);
+      std::string lower = LookupKey(*name, "");
+      if (seen.insert(lower).second) {
+        section = std::string(*name);
+      } else {
+        section.reset();
+      }
       continue;
     }
     std::size_t equals = line.find('=');
@@ -88,8 +107,7 @@ ProfileReader ProfileReader::FromText(std::string_view text) {
 
     std::string_view key = Trim(line.substr(0, equals));
     std::string_view value = Unquote(Trim(line.substr(equals + 1)));
-    // emplace keeps an existing entry: the first occurrence wins, also
-    // across repeated headers of the same section.
+    // emplace keeps an existing entry: the first occurrence wins.
     reader.values_.emplace(LookupKey(*section, key),
                            std::string(value.substr(0, kMaxValueLength)));
   }

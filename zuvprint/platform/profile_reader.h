@@ -1,6 +1,6 @@
 // Profile strings (INI files) read the way Windows reads them: section and
-// key names compared without regard to case, the first occurrence of a key
-// in a section wins, blanks around a value and one pair of quotation marks
+// key names compared without regard to case, only the first section of a
+// name is looked in, the first occurrence of a key in it wins, blanks around a value and one pair of quotation marks
 // around it are removed, lines starting with ';' are comments, and a value
 // is cut to 2047 characters. Nothing is ever written.
 #pragma once
@@ -22,7 +22,8 @@ class ProfileReader {
   static ProfileReader FromText(std::string_view text);
 
   // The value of key in section (bytes as stored in the file, a UTF-8 BOM
-  // removed), or fallback when the section or the key is missing.
+  // removed; UTF-8 for a file in UTF-16), or fallback when the section or
+  // the key is missing.
   std::string GetString(std::string_view section, std::string_view key,
                         std::string_view fallback) const;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/font_height.h"
 #include "platform/fonts.h"
 #include "platform/utf8.h"
 
@@ -19,9 +20,6 @@ struct CairoDeleter {
 template <typename T>
 using CairoPtr = std::unique_ptr<T, CairoDeleter>;
 
-// Windows turns points into the character height by rounding
-// points * dpi / 72 to whole pixels.
-double EmPixels(int points) { return std::lround(points * static_cast<double>(kScreenDpi) / 72.0); }
 
 // A cairo context on a scratch surface of the given size, with the font set.
 struct Context {
@@ -38,7 +36,8 @@ Context MakeContext(const ScreenFont& font, int width, int height) {
   c.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1)));
   c.cr.reset(cairo_create(c.surface.get()));
   cairo_select_font_face(c.cr.get(), font.face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(c.cr.get(), EmPixels(font.points));
+  cairo_set_font_size(c.cr.get(), EmPixelsForHeight(cairo_get_font_face(c.cr.get()),
+                                                    FontHeightForPoints(font.points, kScreenDpi)));
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
   cairo_set_font_options(c.cr.get(), options);
@@ -66,14 +65,13 @@ void SetColour(cairo_t* cr, Colour c) {
 }  // namespace
 
 int ScreenTextWidth(const ScreenFont& font, std::string_view text) {
-  if (font.points <= 0) return 0;
   Context c = MakeContext(font, 1, 1);
   return Measure(c.cr.get(), DisplayUtf8(text)).width;
 }
 
 void DrawScreenText(Bitmap& image, const ScreenFont& font, std::string_view text, int left, int top,
                     Colour colour, Colour background) {
-  if (font.points <= 0 || text.empty()) return;
+  if (text.empty()) return;
   const std::string utf8 = DisplayUtf8(text);
   Context probe = MakeContext(font, 1, 1);
   const auto [width, ascent, height] = Measure(probe.cr.get(), utf8);

@@ -25,7 +25,8 @@ int ScreenTextWidth(const ScreenFont& font, std::string_view text);
 
 // Writes the text at (left, top): the rectangle of its width and the font's
 // cell height (ascent + descent) is filled with background, the characters
-// are drawn in colour on it. A font of 0 points or less writes nothing.
+// are drawn in colour on it. The size goes to the font as on a Windows
+// canvas (FontHeightForPoints): 0 points is the platform's default height.
 void DrawScreenText(Bitmap& image, const ScreenFont& font, std::string_view text, int left, int top,
                     Colour colour, Colour background);
 

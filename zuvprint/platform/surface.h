@@ -42,7 +42,8 @@ struct Rect {
 
 struct FontSpec {
   std::string face;  // UTF-8, a Windows face name such as "Lucida Console"
-  int size = 10;     // points at the device's resolution
+  int size = 10;     // points at the device's resolution; 0 and negative
+                     // sizes as a Windows canvas takes them (font_height.h)
   int charset = 0;   // Windows character-set number; carried, not interpreted
   bool bold = false;
   bool italic = false;

@@ -81,4 +81,38 @@ inline std::string DisplayUtf8(std::string_view bytes) {
   return out;
 }
 
+// UTF-16 code units, as bytes of either order, to UTF-8. A surrogate
+// without its partner becomes U+FFFD, and an odd last byte is dropped.
+inline std::string Utf16BytesToUtf8(std::string_view bytes, bool littleEndian) {
+  auto unit = [&](std::size_t k) -> char32_t {
+    auto lo = static_cast<unsigned char>(bytes[littleEndian ? k : k + 1]);
+    auto hi = static_cast<unsigned char>(bytes[littleEndian ? k + 1 : k]);
+    return static_cast<char32_t>(lo | (hi << 8));
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  const std::size_t end = bytes.size() & ~std::size_t{1};
+  for (std::size_t k = 0; k < end; k += 2) {
+    char32_t c = unit(k);
+    if (c >= 0xD800 && c <= 0xDBFF && k + 2 < end && unit(k + 2) >= 0xDC00 && unit(k + 2) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(k + 2) - 0xDC00);
+      k += 2;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+// The number of characters of a name: UTF-8 characters, and any byte that
+// is not part of one counted as a character of its own, as DisplayUtf8
+// shows it.
+inline std::size_t CharacterCount(std::string_view bytes) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++count)
+    if (!DecodeUtf8(bytes, i)) ++i;
+  return count;
+}
+
 }  // namespace zuvprint::platform

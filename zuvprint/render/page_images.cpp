@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/images.h"
+#include "platform/utf8.h"
 
 namespace zuvprint {
 
@@ -21,7 +22,7 @@ platform::Rect CelObrazu(const platform::Surface& drukarka, int szerokosc, int w
 
 void RysujObraz(platform::Surface& drukarka, const std::function<void(const std::string&)>& pokaz,
                 const std::string& plik, bool tlo, float x, float y, float zoom) {
-  if (plik == "Brak" || plik.size() <= 5 || !platform::IsRegularFile(plik)) return;
+  if (plik == "Brak" || platform::CharacterCount(plik) <= 5 || !platform::FileExists(plik)) return;
   platform::Bitmap bitmapa;
   if (platform::LoadBmp(plik, bitmapa) != platform::ImageLoad::Loaded &&
       platform::LoadPng(plik, bitmapa) != platform::ImageLoad::Loaded) {

@@ -37,13 +37,13 @@ void Logo(LiniaDruku& linia, KontekstSekwencji& k) {
   if (!CzytajLiczbePola(pole[0], obraz.x) || !CzytajLiczbePola(pole[1], obraz.y) ||
       !CzytajLiczbePola(pole[2], obraz.zoom))
     return;
-  if (platform::IsRegularFile(obraz.plik) && k.rysujObraz) k.rysujObraz(obraz);
+  if (platform::FileExists(obraz.plik) && k.rysujObraz) k.rysujObraz(obraz);
 }
 
 void Tlo(LiniaDruku& linia, KontekstSekwencji& k) {
   std::string plik;
   if (!WezPole(linia, plik)) return;
-  if (platform::IsRegularFile(plik) && k.rysujObraz) k.rysujObraz(ZadanieObrazu{plik, true, 0, 0, 1});
+  if (platform::FileExists(plik) && k.rysujObraz) k.rysujObraz(ZadanieObrazu{plik, true, 0, 0, 1});
 }
 
 // D units per inch to pixels: (n + 1) * dpi / D.
@@ -54,6 +54,8 @@ unsigned char Pierwszy(const LiniaDruku& linia) { return static_cast<unsigned ch
 }  // namespace
 
 bool CzytajLiczbePola(std::string_view pole, float& wartosc) {
+  // A decimal number may carry its sign: "+5" is five, "+-5" no number.
+  if (pole.size() > 1 && pole.front() == '+' && pole[1] != '-' && pole[1] != '+') pole.remove_prefix(1);
   std::string tekst(pole);
   for (char& c : tekst)
     if (c == ',') c = '.';

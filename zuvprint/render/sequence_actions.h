@@ -31,8 +31,8 @@ struct KontekstSekwencji {
 // Carries out sequence numer (not 5, 6 or 23) on the rest of linia.
 void WykonajSekwencje(int numer, LiniaDruku& linia, KontekstSekwencji& k);
 
-// Reads a number field of ESC "LOGO": decimal, with "." or "," before the
-// fraction. False for a field that is not a number.
+// Reads a number field of ESC "LOGO": decimal, optionally signed, with "."
+// or "," before the fraction. False for a field that is not a number.
 bool CzytajLiczbePola(std::string_view pole, float& wartosc);
 
 }  // namespace zuvprint

@@ -150,6 +150,51 @@ TEST_F(KsefPrint, AnOnlineInvoiceHasCodeOneCaptionedWithItsNumber) {
                                                    DigestBase64Url(kXml)});
 }
 
+// The caption under code 1 is the invoice's 35-character KSeF number in
+// "Arial": at every usual code size it lies whole inside the code image, as
+// on Windows, instead of being cut at both edges. Each code is rendered
+// back from the PDF where the draw log put it.
+TEST_F(KsefPrint, TheKsefNumberCaptionFitsInsideItsCodeAtEverySize) {
+  std::string doc;
+  for (int lines = 4; lines <= 16; ++lines) doc += "x\r\n%%QRKody(" + std::to_string(lines) + ")\r\n\x0c\r\n";
+  Print(doc, Settings("Testowe", "8982143767-20261215-0100A0B1C2D3-5F", "", "", ""), "TRACE");
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto images = Ops(ReadDrawLog(dir / "doc.jsonl"), "image");
+  ASSERT_EQ(images.size(), 13u);
+  for (std::size_t page = 1; page <= images.size(); ++page) {
+    const json& dest = images[page - 1]["dest"];
+    const int left = dest[0], top = dest[1], D = dest[2].get<int>() - left, S = dest[3].get<int>() - top;
+    const int b = S / 10, margin = 20;
+    // The code image with a white margin around it, at the printer's 600 dpi.
+    const std::string stem = (dir / "code").string();
+    platform::ProcessResult r = platform::RunProcess(
+        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", "600", "-gray", "-aa", "no",
+                     "-x", std::to_string(left - margin), "-y", std::to_string(top - margin), "-W",
+                     std::to_string(D + 2 * margin), "-H", std::to_string(S + 2 * margin), "-singlefile",
+                     (dir / "doc.pdf").string(), stem});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream pgm(stem + ".pgm", std::ios::binary);
+    std::string magic;
+    int width, height, maxval;
+    pgm >> magic >> width >> height >> maxval;
+    pgm.get();
+    std::vector<unsigned char> grey(static_cast<std::size_t>(width) * height);
+    pgm.read(reinterpret_cast<char*>(grey.data()), static_cast<std::streamsize>(grey.size()));
+    ASSERT_TRUE(pgm) << page;
+    // The caption's rows: from its top (D + S/20 - b) to the image's foot.
+    int inkLeft = width, inkRight = -1;
+    for (int y = margin + D + S / 20 - b; y < margin + S; ++y)
+      for (int x = 0; x < width; ++x)
+        if (grey[static_cast<std::size_t>(y) * width + x] < 128) inkLeft = std::min(inkLeft, x), inkRight = x;
+    SCOPED_TRACE("code of " + std::to_string(page + 3) + " lines, " + std::to_string(D) + " pixels wide");
+    ASSERT_GE(inkRight, 0);
+    // Whole inside the image, with white on both sides, and centred.
+    EXPECT_GT(inkLeft, margin);
+    EXPECT_LT(inkRight, margin + D - 1);
+    EXPECT_LE(std::abs((inkLeft - margin) - (margin + D - 1 - inkRight)), b);
+  }
+}
+
 TEST_F(KsefPrint, TheDrawLogShowsEachCodeAtItsPlace) {
   // Default style: 2 mm line gap, no top margin. The marker stands after
   // four characters of the second line: the LF of the line end before it

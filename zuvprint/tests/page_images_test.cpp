@@ -135,6 +135,8 @@ TEST_F(PageImages, LogoAndBackgroundSequences) {
   const Case cases[] = {
       {"\x1bLOGO" "5;5;1;znak.png;Total", {json{118, 118, 158, 128}}, "Total"},
       {"\x1bLOGO" "5,5;10;2;znak.bmp;x", {json{129, 236, 189, 276}}, "x"},        // comma decimals
+      {"\x1bLOGO" "+5;+10;+2;znak.bmp;x", {json{118, 236, 178, 276}}, "x"},      // signed decimals
+      {"\x1bLOGO" "+-5;5;1;znak.bmp;x", {}, "x"},                                // one sign only
       {"\x1bLOGO" "5;5;0;zmyl.bmp;", {json{118, 118, 126, 126}}, ""},           // PNG named .bmp
       {"\x1bLOGO" "abc;5;1;znak.png;rest", {}, "rest"},                          // not a number
       {"\x1bLOGO" "5;5;1;nie-ma.png;rest", {}, "rest"},                          // no such file
@@ -161,6 +163,17 @@ TEST_F(PageImages, FileOfNeitherKindIsReportedOnEveryAttempt) {
   EXPECT_EQ(Images(log).size(), 0u);
   EXPECT_EQ(result.err, "Niewłaściwy format pliku: logo123.bmp\n\nNiewłaściwy format pliku: logo123.bmp\n\n");
   EXPECT_EQ(CountOps(log, "message"), 2);
+}
+
+// A name of five characters or fewer means no image, however many bytes its
+// letters take.
+TEST_F(PageImages, ShortNamesCountCharactersNotBytes) {
+  dir.Write("\u0105.bmp", SolidBmp(10, 10, 0, 0, 0));     // 5 characters, 6 bytes
+  dir.Write("\u0105b.bmp", SolidBmp(20, 10, 0, 0, 0));    // 6 characters
+  auto log = Print("A", "[Ogolne]\nTlo=\u0105.bmp\nLogo=\u0105b.bmp\n");
+  auto images = Images(log);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0]["src"], (json{20, 10}));
 }
 
 TEST_F(PageImages, HostileRequestsAreRefusedOrHarmless) {

@@ -253,6 +253,36 @@ TEST_F(PrintRun, PrinterSwitchChoosesTheSecondPrinter) {
   }
 }
 
+// A size reaches the font as a Windows canvas takes it: a positive size is
+// the character (em) height, a negative one the cell height (ascent plus
+// descent), 0 the platform's default cell of 16 pixels. "Lucida Console"
+// is drawn with DejaVu Sans Mono: a cell of 1.164 em, an advance of 0.602 em.
+TEST_F(PrintRun, FontSizesOfEverySignReachTheFontAsOnWindows) {
+  struct Case {
+    int size;
+    int width;  // of "W": 0.602 em
+  };
+  const Case cases[] = {
+      {10, 50},   // em 83 pixels at 600 dpi
+      {-10, 43},  // cell 83: em 71
+      {0, 8},     // cell 16: em 14
+  };
+  for (const Case& c : cases) {
+    ScratchDir d;
+    d.Write("doc.txt", "AB");
+    d.Write("s.dpc", "[Czcionka]\nSNormalna=" + std::to_string(c.size) + "\n");
+    ASSERT_EQ(RunZuvprint(d.Path(), {"doc.txt", "s.dpc"}).status, 0);
+    auto log = ReadDrawLog(d / "doc.jsonl");
+    json font = FontAtJobBegin(log);
+    EXPECT_EQ(font["size"], c.size);
+    EXPECT_EQ(font["W"], c.width) << c.size;
+    EXPECT_GT(font["ascent"], 0) << c.size;
+    auto lines = TextLines(log);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].x, (std::vector<int>{0, c.width})) << c.size;  // left to right, one cell apart
+  }
+}
+
 TEST_F(PrintRun, BareStyleFileNameMeansTheCurrentDirectory) {
   auto log = Print("A", "[Czcionka]\nSNormalna=20\n");  // passed as "style.dpc"
   EXPECT_EQ(FontAtJobBegin(log)["size"], 20);
@@ -267,6 +297,30 @@ TEST_F(PrintRun, DefaultStyleFileLiesBesideTheProgramsDirectory) {
   auto r = RunZuvprint(dir.Path(), {"doc.txt", "missing.dpc"}, {}, (dir / "app/bin/zuvprint").string());
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(FontAtJobBegin(ReadDrawLog(dir / "doc.jsonl"))["size"], 14);
+}
+
+// A file test means a file: a directory of the name is not one, whether it
+// stands for the print file, the style file or the trace switch.
+TEST_F(PrintRun, ADirectoryIsNoFile) {
+  fs::create_directories(dir / "app/bin");
+  fs::create_directories(dir / "app/DOSPRINT");
+  fs::copy_file(ZUVPRINT_BIN, dir / "app/bin/zuvprint");
+  dir.Write("app/DOSPRINT/Default.dpc", "[Czcionka]\nSNormalna=14\n");
+  const std::string program = (dir / "app/bin/zuvprint").string();
+  fs::create_directories(dir / "Test");
+  fs::create_directories(dir / "style.dpc");
+
+  dir.Write("doc.txt", "A");
+  auto r = RunZuvprint(dir.Path(), {"doc.txt", "style.dpc"}, {}, program);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // no trace messages
+  EXPECT_EQ(FontAtJobBegin(ReadDrawLog(dir / "doc.jsonl"))["size"], 14);  // the default style file
+
+  fs::create_directories(dir / "folder.txt");
+  r = RunZuvprint(dir.Path(), {"folder.txt"}, {}, program);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.err, "Plik folder.txt nie istnieje !\n\n");
+  EXPECT_TRUE(fs::is_directory(dir / "folder.txt"));
 }
 
 TEST_F(PrintRun, TraceModeShowsTheParametersAndTheQrMarker) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
 #include "test_helpers.h"
 
 namespace zuvprint::platform {
@@ -37,6 +38,26 @@ TEST_P(ProfileLookup, AnswersValueOrFallback) {
 }
 
 const std::string kLong(3000, 'x');
+
+// A UTF-8 text as a UTF-16 file with its byte-order mark.
+std::string Utf16(std::string_view utf8, bool littleEndian) {
+  std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  auto put = [&](char32_t unit) {
+    char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+    out += littleEndian ? lo : hi;
+    out += littleEndian ? hi : lo;
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t c = *DecodeUtf8(utf8, i);
+    if (c < 0x10000) {
+      put(c);
+    } else {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Names, ProfileLookup,
@@ -72,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"differing_case", "[S]\nKey=first\nKEY=second\n", "S", "key", "first"},
         LookupCase{"repeated_header", "[S]\nk=first\n[T]\nk=t\n[s]\nk=second\n", "S", "k",
                    "first"},
-        LookupCase{"key_only_in_repeat", "[S]\na=1\n[T]\n[S]\nk=later\n", "S", "k", "later"},
+        LookupCase{"key_only_in_repeat", "[S]\na=1\n[T]\n[S]\nk=later\n", "S", "k",
+                   std::string(kMissing)},
+        LookupCase{"repeat_in_other_case", "[S]\n[s]\nk=later\n", "S", "k", std::string(kMissing)},
         LookupCase{"empty_first_still_wins", "[S]\nk=\nk=second\n", "S", "k", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -120,7 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"blank_lines", "\n\n[S]\n\n   \nk=1\n\n", "S", "k", "1"},
         LookupCase{"bom_at_start", "\xEF\xBB\xBF[S]\nk=1\n", "S", "k", "1"},
         LookupCase{"bom_later_is_data", "[S]\nk=\xEF\xBB\xBFv\n", "S", "k", "\xEF\xBB\xBFv"},
-        LookupCase{"empty_text", "", "S", "k", std::string(kMissing)}),
+        LookupCase{"empty_text", "", "S", "k", std::string(kMissing)},
+        // UTF-16 with its byte-order mark, in either order; values come back in UTF-8.
+        LookupCase{"utf16le", Utf16("[Og\u00f3lne]\r\nk=\u0141\u00f3d\u017a \U0001F600\r\n", true), "Og\u00f3lne", "k",
+                   "\u0141\u00f3d\u017a \U0001F600"},
+        LookupCase{"utf16be", Utf16("[S]\nk=\u0105\n", false), "S", "k", "\u0105"},
+        LookupCase{"utf16_lone_surrogate", "\xFF\xFE" + std::string("[\0S\0]\0\n\0k\0=\0\x00\xD8", 14), "S", "k",
+                   "\uFFFD"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 
