@@ -2,7 +2,6 @@
 // work copy, cutting sequences off lines, drawing text runs onto the
 // recording and the cairo surface, and composing a verification code image.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,8 +10,8 @@
 #include <string>
 
 #include "ksef/qr_symbol.h"
-#include "platform/cairo_surface.h"
-#include "platform/fonts.h"
+#include "platform/posix/cairo_surface.h"
+#include "platform/posix/fonts.h"
 #include "platform/recording_surface.h"
 #include "render/line_splitter.h"
 #include "render/page_renderer.h"
@@ -137,9 +136,10 @@ void BM_RysujNapis_Recording(benchmark::State& state) {
   fs::path dir = fs::temp_directory_path() / ("zuvprint-bench-log-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   {
-    int fd = ::open((dir / "bench.jsonl").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::string logPath;
     auto surface = platform::MakeRecordingSurface(
-        platform::MakeCairoSurface(platform::MakePdfFileSink(dir.string(), "bench")), fd, (dir / "bench.jsonl").string());
+        platform::MakeCairoSurface(platform::MakePdfFileSink(dir.string(), "bench")),
+        platform::CreateWithoutOverwrite(dir.string(), "bench", ".jsonl", logPath), logPath);
     DrawLines(state, *surface);
   }
   fs::remove_all(dir);

@@ -1,9 +1,7 @@
 #include "ksef/crypto.h"
 
 #include <openssl/evp.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -130,17 +128,14 @@ Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
 
   // Should the name have turned into a pipe since the check above, the
   // open neither waits for a writer nor takes it.
-  platform::FileDescriptor file = platform::OpenRegularFile(FileName);
+  platform::NativeFile file = platform::OpenRegularFile(FileName);
   if (!file.IsOpen()) throw KsefError("Nie można otworzyć pliku: " + FileName);
 
   std::vector<std::uint8_t> buffer(kPiece);
   for (;;) {
-    ssize_t n = ::read(file.Get(), buffer.data(), buffer.size());
+    std::int64_t n = file.Read(buffer.data(), buffer.size());
     if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw KsefError("Błąd odczytu pliku: " + FileName);
-    }
+    if (n < 0) throw KsefError("Błąd odczytu pliku: " + FileName);
     UpdateSha256(ctx.get(), buffer.data(), static_cast<std::size_t>(n));
   }
   return FinishSha256(ctx.get());

@@ -16,14 +16,9 @@
 //   fewer entries than declared, only those are used.
 // - Bit-field channels are scaled to 0..255 by rounding (5 bits: 31 -> 255).
 //   Alpha is ignored, images are drawn opaque.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -57,8 +52,8 @@ using Palette = std::vector<Rgb>;
 class ImageFile {
  public:
   bool Open(const std::string& path) {
-    fd_ = OpenRegularFile(path, &size_);
-    return fd_.IsOpen();
+    file_ = OpenRegularFile(path, &size_);
+    return file_.IsOpen();
   }
   std::uint64_t Size() const { return size_; }
 
@@ -68,8 +63,7 @@ class ImageFile {
     bytes.resize(length);
     std::uint64_t done = 0;
     while (done < length) {
-      ssize_t n = ::pread(fd_.Get(), bytes.data() + done, length - done, static_cast<off_t>(offset + done));
-      if (n < 0 && errno == EINTR) continue;
+      std::int64_t n = file_.ReadAt(offset + done, bytes.data() + done, length - done);
       if (n <= 0) return false;
       done += static_cast<std::uint64_t>(n);
     }
@@ -77,7 +71,7 @@ class ImageFile {
   }
 
  private:
-  FileDescriptor fd_;
+  NativeFile file_;
   std::uint64_t size_ = 0;
 };
 

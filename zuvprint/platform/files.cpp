@@ -1,102 +1,58 @@
 #include "platform/files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/surface.h"
 
 namespace zuvprint::platform {
 
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
   if (this != &other) {
     Close();
-    fd_ = other.Release();
+    handle_ = other.Release();
   }
   return *this;
 }
 
-FileDescriptor::~FileDescriptor() { Close(); }
-
-int FileDescriptor::Release() {
-  int fd = fd_;
-  fd_ = -1;
-  return fd;
+std::intptr_t NativeFile::Release() {
+  std::intptr_t handle = handle_;
+  handle_ = kInvalid;
+  return handle;
 }
-
-bool FileDescriptor::Close() {
-  if (fd_ < 0) return true;
-  int rc = ::close(Release());
-  return rc == 0;
-}
-
-bool WriteAll(int fd, const void* data, std::size_t size) {
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd, p, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-FileDescriptor OpenRegularFile(const std::string& path, std::uint64_t* size) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat st;
-  if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileDescriptor();
-  if (size) *size = static_cast<std::uint64_t>(st.st_size);
-  return fd;
-}
-
-bool FileExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool DeleteFile(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
 
 CopyResult CopyToNewFile(const std::string& source, const std::string& target) {
-  FileDescriptor in = OpenRegularFile(source);
+  NativeFile in = OpenRegularFile(source);
   if (!in.IsOpen()) return CopyResult::Failed;
-  FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (!out.IsOpen()) return errno == EEXIST ? CopyResult::TargetExists : CopyResult::Failed;
+  NewName outcome;
+  NativeFile out = CreateNewFile(target, outcome);
+  if (!out.IsOpen()) return outcome.taken ? CopyResult::TargetExists : CopyResult::Failed;
   char chunk[65536];
   bool ok = true;
   for (;;) {
-    ssize_t n = ::read(in.Get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
+    std::int64_t n = in.Read(chunk, sizeof chunk);
     if (n <= 0) {
       ok = n == 0;
       break;
     }
-    if (!WriteAll(out.Get(), chunk, static_cast<std::size_t>(n))) {
+    if (!out.Write(chunk, static_cast<std::size_t>(n))) {
       ok = false;
       break;
     }
   }
   if (!out.Close()) ok = false;
-  if (!ok) ::unlink(target.c_str());
+  if (!ok) DeleteFile(target);
   return ok ? CopyResult::Copied : CopyResult::Failed;
 }
 
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   std::uint64_t size = 0;
-  FileDescriptor in = OpenRegularFile(path, &size);
+  NativeFile in = OpenRegularFile(path, &size);
   if (!in.IsOpen()) return ReadResult::CannotOpen;
   bytes.reserve(static_cast<std::size_t>(size));
   char chunk[65536];
   for (;;) {
-    ssize_t n = ::read(in.Get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
+    std::int64_t n = in.Read(chunk, sizeof chunk);
     if (n < 0) {
       bytes.clear();
       bytes.shrink_to_fit();
@@ -134,35 +90,36 @@ std::string Variant(const std::string& dir, const std::string& stem, const std::
   return path + ext;
 }
 
-[[noreturn]] void CannotCreate(const std::string& dir, int error) {
-  throw PrintError("Nie można utworzyć pliku wydruku w katalogu " + dir + ": " + std::strerror(error));
+[[noreturn]] void CannotCreate(const std::string& dir, const std::string& reason) {
+  throw PrintError("Nie można utworzyć pliku wydruku w katalogu " + dir + ": " + reason);
 }
 
 }  // namespace
 
 std::string PublishWithoutOverwrite(const std::string& temporary, const std::string& dir,
                                     const std::string& stem, const std::string& ext) {
+  NewName outcome;
   for (int n = 1; n <= kMaxOutputVariants; ++n) {
     std::string path = Variant(dir, stem, ext, n);
-    // link() fails when the name exists, so an existing file is never replaced.
-    if (::link(temporary.c_str(), path.c_str()) == 0) {
-      ::unlink(temporary.c_str());
-      return path;
-    }
-    if (errno != EEXIST) CannotCreate(dir, errno);
+    outcome = NewName{};
+    MoveToNewName(temporary, path, outcome);
+    if (outcome.error.empty()) return path;
+    if (!outcome.taken) break;
   }
-  CannotCreate(dir, EEXIST);
+  CannotCreate(dir, outcome.error);
 }
 
-int CreateWithoutOverwrite(const std::string& dir, const std::string& stem, const std::string& ext,
-                           std::string& path) {
+NativeFile CreateWithoutOverwrite(const std::string& dir, const std::string& stem, const std::string& ext,
+                                  std::string& path) {
+  NewName outcome;
   for (int n = 1; n <= kMaxOutputVariants; ++n) {
     path = Variant(dir, stem, ext, n);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) CannotCreate(dir, errno);
+    outcome = NewName{};
+    NativeFile file = CreateNewFile(path, outcome);
+    if (file.IsOpen()) return file;
+    if (!outcome.taken) break;
   }
-  CannotCreate(dir, EEXIST);
+  CannotCreate(dir, outcome.error);
 }
 
 }  // namespace zuvprint::platform

@@ -1,5 +1,7 @@
 // Files as the print run sees them: existence, deletion, an exclusive copy,
-// and output files that never replace an existing one.
+// reading, and output files that never replace an existing one. The
+// operating system's part is one backend file each (posix/, windows/); the
+// rest is written once over it.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,45 @@ bool FileExists(const std::string& path);
 
 // Deletes a file; false when it was not there or could not be removed.
 bool DeleteFile(const std::string& path);
+
+// An open file of the operating system (a descriptor, a HANDLE), closed on
+// destruction. Move-only.
+class NativeFile {
+ public:
+  NativeFile() = default;
+  explicit NativeFile(std::intptr_t handle) : handle_(handle) {}
+  NativeFile(NativeFile&& other) noexcept : handle_(other.Release()) {}
+  NativeFile& operator=(NativeFile&& other) noexcept;
+  NativeFile(const NativeFile&) = delete;
+  NativeFile& operator=(const NativeFile&) = delete;
+  ~NativeFile() { Close(); }
+
+  bool IsOpen() const { return handle_ != kInvalid; }
+  std::intptr_t Get() const { return handle_; }
+  std::intptr_t Release();
+  // Closes now; false when closing reported an error (a late write failure).
+  bool Close();
+
+  // Reads up to size bytes at the current position: the number read, 0 at
+  // the end of the file, -1 on an error.
+  std::int64_t Read(void* data, std::size_t size);
+  // Reads up to size bytes at offset without moving the position; the same
+  // answers as Read.
+  std::int64_t ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
+  // Writes all bytes, retrying short writes; false on any error.
+  bool Write(const void* data, std::size_t size);
+
+ private:
+  static constexpr std::intptr_t kInvalid = -1;  // also INVALID_HANDLE_VALUE
+  std::intptr_t handle_ = kInvalid;
+};
+
+// Opens a regular file for reading; a file that is not open for anything
+// else. The open does not wait on a named pipe, and directories, pipes and
+// devices are refused, since reading them could fail, block or never end:
+// every file this program reads comes from somebody else. size, when
+// given, gets the file's size. Not open on failure.
+NativeFile OpenRegularFile(const std::string& path, std::uint64_t* size = nullptr);
 
 // Copies source byte for byte into a file that is created by this call and
 // must not exist yet (exclusive create), so two callers can never end up
@@ -45,40 +86,23 @@ std::string PublishWithoutOverwrite(const std::string& temporary, const std::str
                                     const std::string& stem, const std::string& ext);
 
 // Creates and opens dir/stem + ext (or the first free numbered variant, as
-// above) exclusively for writing; returns the descriptor and sets path.
-// Throws PrintError when no file can be created.
-int CreateWithoutOverwrite(const std::string& dir, const std::string& stem, const std::string& ext,
-                           std::string& path);
+// above) exclusively for writing; sets path. Throws PrintError when no
+// file can be created.
+NativeFile CreateWithoutOverwrite(const std::string& dir, const std::string& stem, const std::string& ext,
+                                  std::string& path);
 
-// A file descriptor closed on destruction.
-class FileDescriptor {
- public:
-  FileDescriptor() = default;
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.Release()) {}
-  FileDescriptor& operator=(FileDescriptor&& other) noexcept;
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor();
-
-  int Get() const { return fd_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  int Release();
-  // Closes now; false when close reported an error (a late write failure).
-  bool Close();
-
- private:
-  int fd_ = -1;
+// What the backends answer for a name that must be new: the file (or the
+// name), or why not.
+struct NewName {
+  bool taken = false;  // the name exists already
+  std::string error;   // empty on success, else the system's reason
 };
 
-// Opens a regular file for reading; a file that is not open for anything
-// else. The open does not wait on a named pipe, and directories, pipes and
-// devices are refused, since reading them could fail, block or never end:
-// every file this program reads comes from somebody else. size, when
-// given, gets the file's size.
-FileDescriptor OpenRegularFile(const std::string& path, std::uint64_t* size = nullptr);
+// Creates path exclusively for writing (never an existing name).
+NativeFile CreateNewFile(const std::string& path, NewName& outcome);
 
-// Writes all bytes, retrying short writes; false on any error.
-bool WriteAll(int fd, const void* data, std::size_t size);
+// Gives the file temporary the new name path, which must not exist yet; the
+// temporary name is gone afterwards.
+void MoveToNewName(const std::string& temporary, const std::string& path, NewName& outcome);
 
 }  // namespace zuvprint::platform

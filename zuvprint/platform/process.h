@@ -101,8 +101,8 @@ class ChildProcess {
   void KillAndReap();
 
   pid_t pid_ = -1;  // -1 once reaped
-  FileDescriptor out_;
-  FileDescriptor err_;
+  NativeFile out_;
+  NativeFile err_;
 };
 
 // Starts program (as ChildProcess does) and runs it to its end (Finish()).

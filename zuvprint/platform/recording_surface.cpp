@@ -81,8 +81,8 @@ class Line {
 
 class RecordingSurface : public Surface {
  public:
-  RecordingSurface(std::unique_ptr<Surface> inner, int fd, std::string path)
-      : inner_(std::move(inner)), fd_(fd), path_(std::move(path)) {}
+  RecordingSurface(std::unique_ptr<Surface> inner, NativeFile file, std::string path)
+      : inner_(std::move(inner)), file_(std::move(file)), path_(std::move(path)) {}
 
   ~RecordingSurface() override { Write(); }
 
@@ -186,7 +186,7 @@ class RecordingSurface : public Surface {
 
   void Write() {
     if (buffer_.empty()) return;
-    if (!failed_ && !WriteAll(fd_.Get(), buffer_.data(), buffer_.size())) {
+    if (!failed_ && !file_.Write(buffer_.data(), buffer_.size())) {
       failed_ = true;
       error_ = errno;
     }
@@ -194,7 +194,7 @@ class RecordingSurface : public Surface {
   }
 
   std::unique_ptr<Surface> inner_;
-  FileDescriptor fd_;
+  NativeFile file_;
   std::string path_;
   std::string buffer_;
   bool failed_ = false;
@@ -204,8 +204,8 @@ class RecordingSurface : public Surface {
 
 }  // namespace
 
-std::unique_ptr<Surface> MakeRecordingSurface(std::unique_ptr<Surface> inner, int fd, std::string logPath) {
-  return std::make_unique<RecordingSurface>(std::move(inner), fd, std::move(logPath));
+std::unique_ptr<Surface> MakeRecordingSurface(std::unique_ptr<Surface> inner, NativeFile log, std::string logPath) {
+  return std::make_unique<RecordingSurface>(std::move(inner), std::move(log), std::move(logPath));
 }
 
 }  // namespace zuvprint::platform

@@ -7,11 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/surface.h"
 
 namespace zuvprint::platform {
 
-// Writes the log to a new file at logPath's descriptor fd (owned from now on).
-std::unique_ptr<Surface> MakeRecordingSurface(std::unique_ptr<Surface> inner, int fd, std::string logPath);
+// Writes the log into the file log, open at logPath (owned from now on).
+std::unique_ptr<Surface> MakeRecordingSurface(std::unique_ptr<Surface> inner, NativeFile log, std::string logPath);
 
 }  // namespace zuvprint::platform

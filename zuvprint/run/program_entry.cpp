@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/files.h"
-#include "platform/fonts.h"
+#include "platform/font_caches.h"
 #include "platform/message_box.h"
 #include "platform/printers.h"
 #include "run/print_run.h"

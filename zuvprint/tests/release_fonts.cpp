@@ -3,7 +3,7 @@
 // reports only what the code under test leaks.
 #include <gtest/gtest.h>
 
-#include "platform/fonts.h"
+#include "platform/font_caches.h"
 
 namespace {
 

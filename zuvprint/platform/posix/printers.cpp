@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/cairo_surface.h"
+#include "platform/posix/cairo_surface.h"
 #include "platform/files.h"
 #include "platform/recording_surface.h"
 
@@ -86,8 +86,8 @@ std::unique_ptr<Surface> OpenPrinter(const Printer& printer, const std::string& 
       return MakeCairoSurface(MakePdfFileSink(dir, stem));
     case PrinterKind::Trace: {
       std::string logPath;
-      int fd = CreateWithoutOverwrite(dir, stem, ".jsonl", logPath);
-      return MakeRecordingSurface(MakeCairoSurface(MakePdfFileSink(dir, stem)), fd, logPath);
+      NativeFile log = CreateWithoutOverwrite(dir, stem, ".jsonl", logPath);
+      return MakeRecordingSurface(MakeCairoSurface(MakePdfFileSink(dir, stem)), std::move(log), logPath);
     }
   }
   return nullptr;

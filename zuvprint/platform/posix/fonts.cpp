@@ -1,4 +1,4 @@
-#include "platform/fonts.h"
+#include "platform/posix/fonts.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>

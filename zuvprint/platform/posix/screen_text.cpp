@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/font_height.h"
-#include "platform/fonts.h"
+#include "platform/posix/fonts.h"
 #include "platform/utf8.h"
 
 namespace zuvprint::platform {

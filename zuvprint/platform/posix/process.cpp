@@ -40,11 +40,11 @@ int AboveStandard(int fd) {
 
 // A pipe whose both ends are closed on exec and lie above the standard
 // descriptors.
-bool MakePipe(FileDescriptor& readEnd, FileDescriptor& writeEnd) {
+bool MakePipe(NativeFile& readEnd, NativeFile& writeEnd) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return false;
-  readEnd = FileDescriptor(AboveStandard(fds[0]));
-  writeEnd = FileDescriptor(AboveStandard(fds[1]));
+  readEnd = NativeFile(AboveStandard(fds[0]));
+  writeEnd = NativeFile(AboveStandard(fds[1]));
   return readEnd.IsOpen() && writeEnd.IsOpen();
 }
 
@@ -92,7 +92,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   for (const auto& a : arguments)
     if (HasNul(a)) throw ProcessError(ProcessError::Stage::Start, EINVAL);
 
-  FileDescriptor outWrite, errWrite;
+  NativeFile outWrite, errWrite;
   if (!MakePipe(out_, outWrite) || !MakePipe(err_, errWrite))
     throw ProcessError(ProcessError::Stage::Pipe, errno);
 
@@ -101,8 +101,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   SpawnActions actions;
   if (!actions.ok() ||
       ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) != 0 ||
-      ::posix_spawn_file_actions_adddup2(actions.get(), outWrite.Get(), STDOUT_FILENO) != 0 ||
-      ::posix_spawn_file_actions_adddup2(actions.get(), errWrite.Get(), STDERR_FILENO) != 0 ||
+      ::posix_spawn_file_actions_adddup2(actions.get(), static_cast<int>(outWrite.Get()), STDOUT_FILENO) != 0 ||
+      ::posix_spawn_file_actions_adddup2(actions.get(), static_cast<int>(errWrite.Get()), STDERR_FILENO) != 0 ||
       // Whatever else this process holds open (descriptors inherited from
       // the host, or opened by a library) is none of the child's business.
       ::posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1) != 0)
@@ -157,7 +157,7 @@ ProcessResult ChildProcess::Finish(std::size_t outputLimit) {
   if (pid_ <= 0) throw ProcessError(ProcessError::Stage::Wait, ECHILD);
   ProcessResult result;
   struct Stream {
-    FileDescriptor* fd;
+    NativeFile* fd;
     std::string* text;
   };
   Stream streams[2] = {{&out_, &result.out}, {&err_, &result.err}};
@@ -169,7 +169,7 @@ ProcessResult ChildProcess::Finish(std::size_t outputLimit) {
     Stream* polled[2];
     for (Stream& s : streams) {
       if (!s.fd->IsOpen()) continue;
-      fds[count] = pollfd{s.fd->Get(), POLLIN, 0};
+      fds[count] = pollfd{static_cast<int>(s.fd->Get()), POLLIN, 0};
       polled[count++] = &s;
     }
     if (count == 0) break;

@@ -35,9 +35,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // The regular file as a stdio stream for libpng.
 FilePtr OpenPngFile(const std::string& path, std::uint64_t& size) {
-  FileDescriptor fd = OpenRegularFile(path, &size);
+  NativeFile fd = OpenRegularFile(path, &size);
   if (!fd.IsOpen()) return nullptr;
-  FilePtr file(::fdopen(fd.Get(), "rb"));
+  FilePtr file(::fdopen(static_cast<int>(fd.Get()), "rb"));
   if (file) fd.Release();
   return file;
 }

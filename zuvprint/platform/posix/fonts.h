@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+#include "platform/font_caches.h"
+
 namespace zuvprint::platform {
 
 // Loads the system's fontconfig configuration plus our aliases and makes it
@@ -18,9 +20,5 @@ void InstallFontAliases();
 // the default cell height, from which the em height follows by the face's
 // own proportions, rounded to whole pixels as the Windows font mapper does.
 double EmPixelsForHeight(cairo_font_face_t* face, int height);
-
-// Frees the font caches of cairo and fontconfig. Only when no surface is
-// left: a clean exit that leak checkers can tell from a real leak.
-void ReleaseFontCaches();
 
 }  // namespace zuvprint::platform

@@ -1,4 +1,4 @@
-#include "platform/cairo_surface.h"
+#include "platform/posix/cairo_surface.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -19,7 +19,7 @@
 
 #include "platform/files.h"
 #include "platform/font_height.h"
-#include "platform/fonts.h"
+#include "platform/posix/fonts.h"
 #include "platform/stroke_batch.h"
 #include "platform/utf8.h"
 
@@ -63,7 +63,7 @@ class TemporaryFile {
     int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
     if (fd < 0)
       throw PrintError("Nie można utworzyć pliku wydruku w katalogu " + dir + ": " + std::strerror(errno));
-    fd_ = FileDescriptor(fd);
+    file_ = NativeFile(fd);
     path_ = name.data();
     // mkstemp makes the file private; the finished job is an ordinary file
     // of the user's, so give it the permissions the umask allows.
@@ -76,11 +76,11 @@ class TemporaryFile {
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
   const std::string& Path() const { return path_; }
-  FileDescriptor& Descriptor() { return fd_; }
+  NativeFile& File() { return file_; }
 
  private:
   std::string path_;
-  FileDescriptor fd_;
+  NativeFile file_;
 };
 
 class FileSink : public JobSink {
@@ -228,7 +228,7 @@ class CairoSurface : public Surface {
     cairo_status_t written = cairo_surface_status(job->surface.get());
     job->surface.reset();
     job->WritePending();  // the last block; a failure is reported below with the others
-    bool closed = job->file.Descriptor().Close();
+    bool closed = job->file.File().Close();
     int closeError = closed ? 0 : errno;
     if (drawn != CAIRO_STATUS_SUCCESS || written != CAIRO_STATUS_SUCCESS || job->writeFailed || !closed) {
       std::string why = job->writeError                 ? std::strerror(job->writeError)
@@ -365,7 +365,7 @@ class CairoSurface : public Surface {
 
     bool WritePending() {
       if (writeFailed) return false;
-      if (!pending.empty() && !WriteAll(file.Descriptor().Get(), pending.data(), pending.size())) {
+      if (!pending.empty() && !file.File().Write(pending.data(), pending.size())) {
         writeFailed = true;
         writeError = errno;
         return false;

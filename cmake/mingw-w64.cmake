@@ -1,0 +1,20 @@
+# Cross-compiling for Windows with Debian's mingw-w64 (the posix thread
+# model, for std::thread and std::mutex). ZUV_WINDOWS_ARCH is i686 (the
+# 32-bit programs users run) or x86_64; tests run under Wine.
+set(ZUV_WINDOWS_ARCH i686 CACHE STRING "i686 or x86_64")
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${ZUV_WINDOWS_ARCH})
+set(triple ${ZUV_WINDOWS_ARCH}-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+if(ZUV_WINDOWS_ARCH STREQUAL "x86_64")
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+endif()
