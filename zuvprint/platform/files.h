@@ -39,8 +39,8 @@ class NativeFile {
   // Reads up to size bytes at the current position: the number read, 0 at
   // the end of the file, -1 on an error.
   std::int64_t Read(void* data, std::size_t size);
-  // Reads up to size bytes at offset without moving the position; the same
-  // answers as Read.
+  // Reads up to size bytes at offset; the same answers as Read. Where Read
+  // goes on afterwards differs between systems: a file is read one way.
   std::int64_t ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
   // Writes all bytes, retrying short writes; false on any error.
   bool Write(const void* data, std::size_t size);

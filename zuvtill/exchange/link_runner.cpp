@@ -109,7 +109,9 @@ bool RunInWorkDirectory(const std::string& workDirectory, const std::string& com
   }
   bool started = true;
   try {
-    started = runtime::RunShell("/C " + commandLine) != -1;
+    // A program that ran has started, whatever status it ended with; only
+    // one that could not be executed has not.
+    started = runtime::RunShell("/C " + commandLine).has_value();
   } catch (...) {
     host.ChangeBack(hostPath);
     throw;

@@ -59,13 +59,53 @@ void Report(const std::string& text) { Call(RAPORT, {Value::Number(kCompositionR
 
 void Message(Value text) { Call(KOM3, {std::move(text), Value::Number(0), Value::Number(0), Value::Number(3)}); }
 
-// The host's decimal places of quantities: a whole number from 0 to 9 (the
-// item line holds the count in one digit); anything else counts as 0.
+// The quantity field's width, the most decimals its one-digit count holds,
+// and the most places at which any quantity fits both (at most 11 trailing
+// zeros of 12 digits can be dropped).
+constexpr int kQuantityWidth = 12;
+constexpr int kMostQuantityDecimals = 9;
+constexpr int kMostQuantityPlaces = 20;
+
+// The host's decimal places of quantities, a whole number not below 0
+// (anything else counts as 0); more places than any quantity fits at count
+// as those.
 int DecimalsOfQuantities() {
   runtime::Cell d = runtime::Runtime::Get().Variables().Find("sp_ilosc");
   if (!d || !d->IsNumber()) return 0;
   double places = d->AsNumber();
-  return places >= 0 && places <= 9 && places == std::trunc(places) ? static_cast<int>(places) : 0;
+  if (!(places >= 0) || places != std::trunc(places)) return 0;
+  return places > kMostQuantityPlaces ? kMostQuantityPlaces : static_cast<int>(places);
+}
+
+// Fields 7 and 8 of an item line.
+struct QuantityField {
+  std::string digits;
+  int decimals = 0;
+};
+
+// The quantity in units of 10^-d, its trailing zeros among the last d
+// digits dropped: with d = 3, 2.5 is "25" with 1 decimal. The last digit
+// stays, so that a quantity of 0 is "0", not an empty field. A quantity
+// wider than the field comes out as asterisks.
+QuantityField QuantityIn(double quantity, int d) {
+  std::string digits = Digits(std::fabs(HostRound(quantity * std::pow(10.0, d), 0)), kQuantityWidth);
+  const int length = static_cast<int>(digits.size());
+  int decimals = d;
+  for (int i = 1; i <= d && i < length && digits[length - i] == '0'; ++i) --decimals;
+  return {runtime::Left(digits, length - d + decimals), decimals};
+}
+
+// The quantity as the item line writes it: in the host's decimal places
+// when the field holds it there; otherwise, when it is wider than the
+// field or keeps more decimals than one digit counts, rounded to the most
+// places below them at which it fits, down to whole units. The value of
+// the line stays that of the exact quantity.
+QuantityField Quantity(double quantity) {
+  for (int d = DecimalsOfQuantities();; --d) {
+    QuantityField field = QuantityIn(quantity, d);
+    bool fits = field.decimals <= kMostQuantityDecimals && field.digits.find('*') == std::string::npos;
+    if (fits || d == 0) return field;
+  }
 }
 
 // One composition: the file open for writing, the limits of the fiscal
@@ -294,22 +334,13 @@ bool ComposeReceipt(const ReceiptRequest& request, std::string& fileName) {
 std::string ItemLine(int type, double position, const std::string& plu, const std::string& name,
                      const std::string& designation, double grossPrice, const std::string& unit) {
   const WorkArea& items = Table("pozycje");
-  const int d = DecimalsOfQuantities();
   const std::string family = device::FamilySymbol();
   const bool elzabFields = runtime::At(family, device::kElzabFamily) > 0;
   const bool posnetFields = family == device::kPosnetFamily;
 
   const double grosze = HostRound(grossPrice * 100, 0);
   const double signedQuantity = type == 1 ? NumberField(items, "ilosc") : NumberField(items, "il_analit");
-  const double quantity = std::fabs(signedQuantity);
-  // The quantity in units of 10^-d, its trailing zeros among the last d
-  // digits dropped: with d = 3, 2.5 is "25" with 1 decimal. The last digit
-  // stays, so that a quantity of 0 is "0", not an empty field.
-  std::string digits = Digits(std::fabs(HostRound(quantity * std::pow(10.0, d), 0)), 12);
-  const int length = static_cast<int>(digits.size());
-  int decimals = d;
-  for (int i = 1; i <= d && i < length && digits[length - i] == '0'; ++i) --decimals;
-  digits = runtime::Left(digits, length - d + decimals);
+  const QuantityField quantity = Quantity(std::fabs(signedQuantity));
   const double value = HostRound(std::fabs(signedQuantity * grosze), 0);
 
   std::vector<std::string> fields{runtime::Str(type, 1, 0),
@@ -318,8 +349,8 @@ std::string ItemLine(int type, double position, const std::string& plu, const st
                                   runtime::AllTrim(name),
                                   designation,
                                   Digits(grosze, 20),
-                                  digits,
-                                  runtime::Str(decimals, 1, 0),
+                                  quantity.digits,
+                                  runtime::Str(quantity.decimals, 1, 0),
                                   elzabFields ? runtime::Left(runtime::AllTrim(unit), 4) : "",
                                   Digits(value, 13),
                                   elzabFields ? "0" : ""};

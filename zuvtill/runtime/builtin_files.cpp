@@ -42,7 +42,10 @@ void RegisterFileAndConsoleFunctions(FunctionTable& t) {
   t.Register("FERASE", [](Params& p) { p.SetResult(Value::Number(Files().Erase(TextArgument(p, 1, "FERASE")))); });
   t.Register("FILE", [](Params& p) { p.SetResult(Value::Logical(Files().Exists(TextArgument(p, 1, "FILE")))); });
   t.Register("FERROR", [](Params& p) { p.SetResult(Value::Number(Files().LastError())); });
-  t.Register("RUNSHELL", [](Params& p) { p.SetResult(Value::Number(RunShell(TextArgument(p, 1, "RUNSHELL")))); });
+  // -1: the command could not be started.
+  t.Register("RUNSHELL", [](Params& p) {
+    p.SetResult(Value::Number(RunShell(TextArgument(p, 1, "RUNSHELL")).value_or(-1)));
+  });
   t.Register("SETCURSOR", [](Params& p) {
     int previous = p.IsNil(1) ? Terminal().CursorShape() : Terminal().SetCursor(IntArgument(p, 1, "SETCURSOR"));
     p.SetResult(Value::Number(previous));

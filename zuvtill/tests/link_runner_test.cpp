@@ -114,6 +114,18 @@ TEST_F(LinkRunnerTest, TheSimulatorsErrorFileGoesIntoTheLog) {
   EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorFile())));
 }
 
+TEST_F(LinkRunnerTest, TheSimulatorEndingWith126Or127HasRunAndReportedNoError) {
+  // Whether a job failed is the error file's to say, not the exit status's.
+  for (int status : {126, 127}) {
+    InstallSimulator("FISK", "kod_wyjscia=" + std::to_string(status) + "\n");
+    EXPECT_TRUE(RunJob("3", "ZUVi.df3")) << status;
+    EXPECT_EQ(Log("FISK/SYMULATOR.LOG"), Program() + " 3 1 9600 " + (Elzab() ? "25" : "1") + " ZUVi.df3\r\n");
+    EXPECT_NE(Calls().find("RAPORT(8527, \"Koniec pracy linka: " + Program() + "\")"), std::string::npos) << status;
+    EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorLog()))) << status;
+    fs::remove_all(host_.File("FISK"));
+  }
+}
+
 TEST_F(LinkRunnerTest, APortOrSpeedThatDoesNotFitReachesTheProgramAsAsterisks) {
   CallExport("DF_PARPORT", {Numbers({N(12), N(115200), Value(), N(2)})});
   InstallSimulator();
@@ -139,20 +151,30 @@ TEST_F(LinkRunnerTest, ARunReportsItsStartAndEndAndLeavesHostDirectoryAndConsole
   EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorLog()))) << "a run without an error logs nothing";
 }
 
-TEST_F(LinkRunnerTest, AnErrorFileLeftByTheProgramIsCopiedIntoTheLogAndDeleted) {
+TEST_F(LinkRunnerTest, AnErrorFileLeftByTheProgramIsCopiedIntoTheLogAndDeletedWhateverItsExitStatus) {
   const std::string first = runtime::Utf8ToCp852("Błąd 17: brak papieru");
-  InstallScript("FISK", Program(), "printf '" + first + "\\r\\ndruga linia\\r\\n' > " + ErrorFile());
-  EXPECT_FALSE(RunJob("4", "p.fp6"));
-  EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorFile())));
-  std::string log = Log("FISK/" + ErrorLog());
-  EXPECT_TRUE(std::regex_match(log, std::regex("\r\n==> .*\r\n\t" + first))) << log;
-  std::string calls = Calls();
-  EXPECT_NE(calls.find("RAPORT(8527, \"Blad pracy linka: " + Program() + "\"); KOM4(\"kopiowanie zbioru z zawartos`cia` "
-                       "bl`e`du ...\", 0, 0, .F.); " + Shown() + "(\"" + first + "\"); E_FILEDELETE(\"FISK\\" +
-                       ErrorFile() + "\"); ZWIN("),
-            std::string::npos)
-      << calls;
-  ExpectHostConsole();
+  // 126 and 127 are also what a shell answers for a program it could not
+  // run; a program that ran and ended with them has run all the same.
+  for (int status : {0, 1, 126, 127}) {
+    fs::remove(host_.File("FISK/" + ErrorLog()));
+    InstallScript("FISK", Program(),
+                  "printf '" + first + "\\r\\ndruga linia\\r\\n' > " + ErrorFile() + "\nexit " + std::to_string(status));
+    EXPECT_FALSE(RunJob("4", "p.fp6")) << status;
+    EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorFile()))) << status;
+    std::string log = Log("FISK/" + ErrorLog());
+    EXPECT_TRUE(std::regex_match(log, std::regex("\r\n==> .*\r\n\t" + first))) << status << ": " << log;
+    std::string calls = Calls();
+    EXPECT_NE(calls.find("RAPORT(8527, \"Blad pracy linka: " + Program() +
+                         "\"); KOM4(\"kopiowanie zbioru z zawartos`cia` bl`e`du ...\", 0, 0, .F.); " + Shown() + "(\"" +
+                         first + "\"); E_FILEDELETE(\"FISK\\" + ErrorFile() + "\"); ZWIN("),
+              std::string::npos)
+        << status << ": " << calls;
+    ExpectHostConsole();
+    // The next run that leaves no error file finds no stale error either.
+    InstallScript("FISK", Program(), "exit 0");
+    EXPECT_TRUE(RunJob("4", "p.fp6")) << status;
+    EXPECT_EQ(Log("FISK/" + ErrorLog()), log) << status;
+  }
 }
 
 TEST_F(LinkRunnerTest, UnderWorkMode1EveryFiscalPrinterJobFails) {
@@ -191,17 +213,37 @@ TEST_F(LinkRunnerTest, AMissingCollectorProgramIsLoggedInTheCollectorsDirectory)
 }
 
 TEST_F(LinkRunnerTest, AProgramThatCannotStartIsError1001) {
-  InstallScript("FISK", Program(), "exit 0", /*executable=*/false);
-  EXPECT_FALSE(RunJob("4", "p.fp6"));
-  EXPECT_TRUE(std::regex_match(Log("FISK/" + ErrorLog()),
-                               std::regex("\r\n==> .*\r\n\t#1001: Bl`a`d uruchomienia programu komunikacyjnego\r\n"
-                                          " {12};Bl`a`d RunShell`a\\.")));
-  std::string calls = Calls();
-  EXPECT_NE(calls.find("RAPORT(8527, \"Blad uruchomienia linka: " + Program() +
-                       "\"); KOM4(\"Zapis bl`e`du do pliku...\", 0, 0, .F.); " + Shown()),
-            std::string::npos)
-      << calls;
-  ExpectHostConsole();
+  struct Row {
+    const char* what;
+    std::string script;       // the program's file
+    bool executable;
+    std::string commandLine;  // its start
+  };
+  const Row rows[] = {
+      {"not executable", "#!/bin/sh\nexit 0\n", false, Program()},
+      {"its interpreter missing", "#!/nonexistent/sh\nexit 0\n", true, Program()},
+      {"another program, missing, on the command line", "#!/bin/sh\nexit 0\n", true, "BRAK.EXE"},
+  };
+  for (const Row& row : rows) {
+    fs::remove(host_.File("FISK/" + ErrorLog()));
+    fs::create_directories(host_.File("FISK"));
+    host_.Write("FISK/" + Program(), row.script);
+    ::chmod(host_.File("FISK/" + Program()).c_str(), row.executable ? 0755 : 0644);
+    host_.Write("FISK/" + ErrorFile(), "stary blad\r\n");
+    EXPECT_FALSE(RunLink({T(row.commandLine + " 4 1 9600 25 p.fp6"), T(Program())})) << row.what;
+    EXPECT_TRUE(std::regex_match(Log("FISK/" + ErrorLog()),
+                                 std::regex("\r\n==> .*\r\n\t#1001: Bl`a`d uruchomienia programu komunikacyjnego\r\n"
+                                            " {12};Bl`a`d RunShell`a\\.")))
+        << row.what;
+    EXPECT_TRUE(fs::exists(host_.File("FISK/" + ErrorFile())))
+        << "a program that did not run left no error: " << row.what;
+    std::string calls = Calls();
+    EXPECT_NE(calls.find("RAPORT(8527, \"Blad uruchomienia linka: " + Program() +
+                         "\"); KOM4(\"Zapis bl`e`du do pliku...\", 0, 0, .F.); " + Shown()),
+              std::string::npos)
+        << row.what << ": " << calls;
+    ExpectHostConsole();
+  }
 }
 
 TEST_F(LinkRunnerTest, AWorkDirectoryThatCannotBeEnteredIsAStartFailure) {

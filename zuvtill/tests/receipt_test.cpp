@@ -132,6 +132,51 @@ TEST_F(ReceiptTest, TheSeventhItemIsWrittenAsTheExampleLineSays) {
   }
 }
 
+// Fields 7 and 8: the quantity in units of 10^-sp_ilosc with its trailing
+// zeros dropped, and the decimals that remain, for as many places as the
+// 12 digits hold. Where the quantity cannot be written so (more than 12
+// digits, more decimals left than one digit counts) it is rounded to the
+// most places below at which it can; without a count of places, to whole
+// units. Field 10 stays the value of the exact quantity.
+TEST_F(ReceiptTest, TheQuantityIsWrittenInUnitsOfTheHostsDecimalPlaces) {
+  struct Row {
+    Value places;  // sp_ilosc
+    double quantity;
+    std::string digits, decimals, value;  // fields 7, 8 and 10 at 10 grosze a unit
+  };
+  const Row rows[] = {
+      {N(3), 2.5, "25", "1", "25"},
+      {N(0), 2.5, "3", "0", "25"},
+      {N(10), 2.5, "25", "1", "25"},
+      {N(11), 2.5, "25", "1", "25"},
+      {N(12), 0.25, "25", "2", "3"},
+      {N(11), 0.001, "1", "3", "0"},
+      {N(10), 99.5, "995", "1", "995"},
+      {N(400), 2.5, "25", "1", "25"},
+      // 13 digits: fewer places
+      {N(10), 100, "100", "0", "1000"},
+      {N(11), 12.25, "1225", "2", "123"},
+      {N(9), 1234.5, "12345", "1", "12345"},
+      // 10 and 11 decimals left: rounded to 9 places
+      {N(10), 2.5000000001, "25", "1", "25"},
+      {N(11), 3.00000000012, "3", "0", "30"},
+      {N(10), 1.0000000006, "1000000001", "9", "10"},
+      // no count of places: whole units
+      {N(-1), 2.5, "3", "0", "25"},
+      {N(2.5), 2.5, "3", "0", "25"},
+      {T("3"), 2.5, "3", "0", "25"},
+  };
+  for (const Row& row : rows) {
+    rt().Areas().CloseAll();
+    rt().Variables().Assign("sp_ilosc", row.places);
+    Open({{}}, {{Nr(1), "WOD", 0.10, row.quantity}}, kGoods);
+    EXPECT_EQ(Print(), 0);
+    const std::string line =
+        ItemLine({"1", "    1", "3", "Woda mineralna", "A", "10", row.digits, row.decimals}, "szt.", row.value);
+    EXPECT_EQ(Receipt(), "#Paragon#\r\n" + line) << runtime::Display(row.places, true) << " " << row.quantity;
+  }
+}
+
 TEST_F(ReceiptTest, AShortReferenceStillFindsItsPackagingAndOddValuesKeepTheirFields) {
   // The reference is shorter than its field; a zero quantity; a PLU equal
   // to the limit.
@@ -285,6 +330,32 @@ TEST_F(ReceiptPrintTest, AReceiptIsPrintedOntoTheRollAndItsFileDeleted) {
             (Elzab() ? "ELZABDR.EXE 4 1 9600 25 " : "POSNETDR.EXE 4 1 9600 1 ") + FileName() + "\r\n");
   EXPECT_FALSE(fs::exists(host_.File("FISK/" + FileName())));
   EXPECT_EQ(Calls().find("DECYZJA"), std::string::npos);
+}
+
+TEST_F(ReceiptPrintTest, QuantitiesInTenOrElevenDecimalPlacesArePrintedAsTheyAre) {
+  // The link program checks each line's value against its price and
+  // quantity.
+  struct Row {
+    int places;
+    double quantity;
+    std::string printed;  // quantity, unit price, value
+  };
+  const Row rows[] = {
+      {10, 2.5, "2,5 x3,49 8,73"},
+      {11, 2.5, "2,5 x3,49 8,73"},
+      {11, 12.25, "12,25 x3,49 42,75"},  // 13 digits in 11 places
+  };
+  for (const Row& row : rows) {
+    rt().Areas().CloseAll();
+    fs::remove(host_.File("FISK/ROLKA.TXT"));
+    rt().Variables().Assign("sp_ilosc", N(row.places));
+    Open({{}}, {{Nr(1), "CHL", 3.49, row.quantity}}, kGoods);
+    EXPECT_EQ(Print(), 0) << row.places << " " << row.quantity << ": " << ErrorLog();
+    std::string printed = row.printed;
+    if (Elzab()) printed.insert(printed.find(' '), " szt.");
+    std::string roll = ReadBytes(host_.File("FISK/ROLKA.TXT"));
+    EXPECT_NE(roll.find(printed + " A"), std::string::npos) << row.places << " " << row.quantity << ": " << roll;
+  }
 }
 
 TEST_F(ReceiptPrintTest, AReceiptFileThatCannotBeWrittenWholeIsError1002AndIsNotPrinted) {

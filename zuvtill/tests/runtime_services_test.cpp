@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 
 #include "fixtures.h"
@@ -280,11 +281,39 @@ TEST_F(ShellTest, FindsTheProgramInTheCurrentDirectoryFirst) {
   EXPECT_EQ(runtime::RunShell("/C true"), 0);         // then along PATH
 }
 
-TEST_F(ShellTest, AnswersMinusOneWhenTheProgramCannotStart) {
+TEST_F(ShellTest, AProgramThatRanIsToldApartFromOneThatCouldNotStartWhateverItsStatus) {
+  // 126 and 127 are also what a shell answers for a program it could not
+  // run: the answer does not rest on the status.
+  Program("EXIT126.EXE", "exit 126");
+  Program("EXIT127.EXE", "exit 127");
   Program("LOCKED.EXE", "exit 0", 0644);
-  EXPECT_EQ(runtime::RunShell("/C MISSING.EXE 3"), -1);
-  EXPECT_EQ(runtime::RunShell("/C LOCKED.EXE"), -1);
-  EXPECT_EQ(runtime::RunShell("/C exit 5"), 5);
+  dir_.Write("NOSHELL.EXE", "#!/nonexistent/sh\nexit 0\n");
+  dir_.Write("SCRIPT.EXE", "exit 126\n");
+  for (const char* name : {"NOSHELL.EXE", "SCRIPT.EXE"}) ::chmod(dir_.File(name).c_str(), 0755);
+  ::mkdir(dir_.File("bin").c_str(), 0755);
+  Program("bin/exit126", "exit 126");
+  const char* searched = ::getenv("PATH");
+  const std::string path = searched ? searched : "";
+  ::setenv("PATH", (dir_.File("bin") + ":" + path).c_str(), 1);
+  struct Row {
+    const char* command;
+    std::optional<int> status;  // nothing: it could not start
+  };
+  const Row rows[] = {
+      {"/C EXIT126.EXE", 126},
+      {"/C exit127.exe 4 1", 127},
+      {"/C ./EXIT127.EXE", 127},
+      {"/C exit126", 126},     // along PATH
+      {"/C SCRIPT.EXE", 126},  // no "#!": a shell script, as the shell runs one
+      {"/C exit 5", 5},        // the shell's own commands
+      {"/C exit 127", 127},
+      {"/C MISSING.EXE 3", std::nullopt},
+      {"/C ./MISSING.EXE", std::nullopt},
+      {"/C LOCKED.EXE", std::nullopt},
+      {"/C NOSHELL.EXE", std::nullopt},  // its interpreter is missing
+  };
+  for (const Row& row : rows) EXPECT_EQ(runtime::RunShell(row.command), row.status) << row.command;
+  ::setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(ShellTest, AStartedProgramInheritsNeitherTablesNorByteFiles) {

@@ -79,7 +79,7 @@ class SalesTest : public TillTest {
     MakeTable(data_.File("pozycje.dbf"),
               {{"PRZEDS", 'C', 2, 0, 0}, {"ZAKLAD", 'C', 2, 0, 0}, {"ODNOSNIK", 'C', 10, 0, 0}, {"NR_POZ", 'C', 5, 0, 0},
                {"MATERIAL", 'C', 10, 0, 0}, {"MAGAZYN", 'N', 3, 0, 0}, {"VAT_SYMBOL", 'C', 4, 0, 0},
-               {"CENA_POBON", 'N', 12, 3, 0}, {"IL_ANALIT", 'N', 12, 3, 0}, {"ILOSC", 'N', 12, 3, 0},
+               {"CENA_POBON", 'N', 12, 3, 0}, {"IL_ANALIT", 'N', 20, 11, 0}, {"ILOSC", 'N', 20, 11, 0},
                {"NR_POZ_GL", 'C', 5, 0, 0}, {"GRUPA", 'C', 1, 0, 0}, {"CENA_SP", 'N', 12, 2, 0}},
               rows);
     rows.clear();
