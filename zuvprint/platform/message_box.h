@@ -1,6 +1,8 @@
-// Modal message boxes. On Linux nobody is there to press OK: each message is
-// written to standard error as one block and the run goes on as if the user
-// had closed the box. A printer surface that keeps a log is told as well.
+// Modal message boxes. On Windows a box the user closes (MessageBoxW), or,
+// with ZUVPRINT_MESSAGES=stderr, standard error. On Linux nobody is there to
+// press OK: each message is written to standard error as one block and the
+// run goes on as if the user had closed the box. A printer surface that
+// keeps a log is told as well.
 #pragma once
 
 #include <string>

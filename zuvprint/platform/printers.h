@@ -1,6 +1,7 @@
-// The installed printers: the CUPS destinations in the order libcups lists
-// them, then the built-in printers "PDF" (one PDF file per job) and "TRACE"
-// (the draw log, with the PDF beside it).
+// The installed printers: the system's printers (the CUPS destinations in
+// the order libcups lists them; the Windows printers as EnumPrintersW lists
+// them), then the built-in printers: "PDF" on Linux (one PDF file per job)
+// and "TRACE" (the draw log, with the printed output beside it).
 #pragma once
 
 #include <memory>
@@ -11,7 +12,7 @@
 
 namespace zuvprint::platform {
 
-enum class PrinterKind { Cups, Pdf, Trace };
+enum class PrinterKind { System, Pdf, Trace };
 
 struct Printer {
   std::string name;
@@ -20,22 +21,22 @@ struct Printer {
 
 class PrinterList {
  public:
-  // Asks libcups for its destinations (none when no CUPS server answers).
+  // Asks the system for its printers (none when no CUPS server answers).
   static PrinterList Installed();
-  explicit PrinterList(std::vector<Printer> printers, std::string cupsDefault = {});
+  explicit PrinterList(std::vector<Printer> printers, std::string systemDefault = {});
 
   const std::vector<Printer>& Printers() const { return printers_; }
 
-  // Index (from 0) of the system default printer: the printer named by
-  // LPDEST or PRINTER when there is one of that name, else the CUPS default
-  // destination, else "PDF".
+  // Index (from 0) of the default printer: the printer named by LPDEST or
+  // PRINTER when there is one of that name, else the system's default
+  // printer, else "PDF", else the first printer (-1 when there is none).
   int DefaultIndex() const;
 
  private:
   int IndexOf(const std::string& name) const;
 
   std::vector<Printer> printers_;
-  std::string cupsDefault_;
+  std::string systemDefault_;
 };
 
 // Opens the surface of a printer for the jobs of one print run. Built-in

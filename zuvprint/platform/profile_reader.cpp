@@ -4,7 +4,6 @@
 #include <optional>
 #include <unordered_set>
 
-#include "platform/files.h"
 #include "platform/utf8.h"
 
 namespace zuvprint::platform {
@@ -63,12 +62,6 @@ ProfileReader ProfileReader::FromFile(const std::string& path) {
   return FromReadableFile(path).value_or(ProfileReader{});
 }
 
-std::optional<ProfileReader> ProfileReader::FromReadableFile(const std::string& path) {
-  std::string text;
-  if (ReadWholeFile(path, text) != ReadResult::Ok) return std::nullopt;
-  return FromText(text);
-}
-
 ProfileReader ProfileReader::FromText(std::string_view text) {
   ProfileReader reader;
   // A file that starts with a UTF-16 byte-order mark is read as UTF-16 text
@@ -116,6 +109,7 @@ ProfileReader ProfileReader::FromText(std::string_view text) {
 
 std::string ProfileReader::GetString(std::string_view section, std::string_view key,
                                      std::string_view fallback) const {
+  if (lookup_) return lookup_(section, key, fallback);
   auto found = values_.find(LookupKey(section, key));
   return found != values_.end() ? found->second : std::string(fallback);
 }

@@ -5,6 +5,7 @@
 // is cut to 2047 characters. Nothing is ever written.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +15,14 @@ namespace zuvprint::platform {
 
 class ProfileReader {
  public:
-  // Reads the whole file once. A missing or unreadable file gives a
-  // reader without sections, so every lookup answers its default.
+  // A file through the platform's reader: on Linux this class's own reader
+  // over the whole file, read once; on Windows GetPrivateProfileStringW. A
+  // missing or unreadable file gives a reader without sections, so every
+  // lookup answers its default.
   static ProfileReader FromFile(const std::string& path);
   // The same for a file that must be read: nothing when it cannot be.
   static std::optional<ProfileReader> FromReadableFile(const std::string& path);
+  // A text read by this class's own reader.
   static ProfileReader FromText(std::string_view text);
 
   // The value of key in section (bytes as stored in the file, a UTF-8 BOM
@@ -30,6 +34,8 @@ class ProfileReader {
  private:
   // Lower-cased "section\nkey" -> value.
   std::unordered_map<std::string, std::string> values_;
+  // Set by a backend whose platform looks each key up in the file itself.
+  std::function<std::string(std::string_view, std::string_view, std::string_view)> lookup_;
 };
 
 }  // namespace zuvprint::platform

@@ -151,10 +151,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 
-TEST(ProfileFile, ReadsBytesOfFileWithBomAndCrlf) {
-  TempFile file("\xEF\xBB\xBF[Drukarka]\r\nNazwa = \"HP \xA5\" \r\n");
-  ProfileReader reader = ProfileReader::FromFile(file.path());
-  EXPECT_EQ(reader.GetString("drukarka", "NAZWA", kMissing), "HP \xA5");
+// Files through the platform's reader (Windows: GetPrivateProfileStringW),
+// which must answer as this reader answers texts.
+TEST(ProfileFile, FilesAreReadAsTheirTextsAre) {
+  const LookupCase cases[] = {
+      {"bom_crlf_quotes", "\xEF\xBB\xBF[Drukarka]\r\nNazwa = \"HP \xC4\x85\" \r\n", "drukarka", "NAZWA", "HP \xC4\x85"},
+      {"utf16le", Utf16("[Ogolne]\r\nTlo=t\u0142o.png\r\n", true), "Ogolne", "Tlo", "t\u0142o.png"},
+      {"first_section_only", "[S]\na=1\n[T]\n[S]\nk=later\n", "S", "k", std::string(kMissing)},
+      {"first_occurrence", "[S]\nk=first\nK=second\n", "S", "k", "first"},
+      {"comment", "[S]\n;k=1\n", "S", "k", std::string(kMissing)},
+      {"cut_to_2047", "[S]\nk=" + kLong + "\n", "S", "k", std::string(2047, 'x')},
+  };
+  for (const LookupCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFile file(c.text, ".ini");
+    EXPECT_EQ(ProfileReader::FromFile(file.path()).GetString(c.section, c.key, kMissing), c.expected);
+    ASSERT_TRUE(ProfileReader::FromReadableFile(file.path()));
+  }
+  EXPECT_FALSE(ProfileReader::FromReadableFile("no_such_profile_file.ini"));
 }
 
 // Large input must be read in one linear pass: a huge value, a huge line

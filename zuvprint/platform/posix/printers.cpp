@@ -39,48 +39,27 @@ class CupsSink : public JobSink {
 
 }  // namespace
 
-PrinterList::PrinterList(std::vector<Printer> printers, std::string cupsDefault)
-    : printers_(std::move(printers)), cupsDefault_(std::move(cupsDefault)) {}
-
 PrinterList PrinterList::Installed() {
   std::vector<Printer> printers;
-  std::string cupsDefault;
+  std::string systemDefault;
   cups_dest_t* dests = nullptr;
   int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
   for (int i = 0; i < count; ++i) {
     if (dests[i].instance) continue;  // instances are option sets, not printers
-    printers.push_back({dests[i].name, PrinterKind::Cups});
-    if (dests[i].is_default) cupsDefault = dests[i].name;
+    printers.push_back({dests[i].name, PrinterKind::System});
+    if (dests[i].is_default) systemDefault = dests[i].name;
   }
   cupsFreeDests(count, dests);
   printers.push_back({"PDF", PrinterKind::Pdf});
   printers.push_back({"TRACE", PrinterKind::Trace});
-  return PrinterList(std::move(printers), std::move(cupsDefault));
-}
-
-int PrinterList::IndexOf(const std::string& name) const {
-  for (std::size_t i = 0; i < printers_.size(); ++i)
-    if (printers_[i].name == name) return static_cast<int>(i);
-  return -1;
-}
-
-int PrinterList::DefaultIndex() const {
-  for (const char* variable : {"LPDEST", "PRINTER"}) {
-    const char* name = std::getenv(variable);
-    if (name && *name) {
-      int index = IndexOf(name);
-      if (index >= 0) return index;
-    }
-  }
-  int index = cupsDefault_.empty() ? -1 : IndexOf(cupsDefault_);
-  return index >= 0 ? index : IndexOf("PDF");
+  return PrinterList(std::move(printers), std::move(systemDefault));
 }
 
 std::unique_ptr<Surface> OpenPrinter(const Printer& printer, const std::string& documentName) {
   std::string dir = OutputDirectory();
   std::string stem = StemOf(documentName);
   switch (printer.kind) {
-    case PrinterKind::Cups:
+    case PrinterKind::System:
       return MakeCairoSurface(std::make_unique<CupsSink>(printer.name));
     case PrinterKind::Pdf:
       return MakeCairoSurface(MakePdfFileSink(dir, stem));
