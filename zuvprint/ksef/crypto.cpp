@@ -1,14 +1,12 @@
 #include "ksef/crypto.h"
 
-#include <openssl/evp.h>
-
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "ksef/cp852.h"
-#include "ksef/openssl_ptr.h"
 #include "platform/files.h"
+#include "platform/sha256.h"
 #include "run/text_utils.h"
 
 namespace zuvprint {
@@ -16,29 +14,23 @@ namespace {
 
 constexpr std::size_t kPiece = 65536;
 
-// The SHA-256 implementation, fetched anew for each digest.
-MdPtr FetchSha256() {
-  MdPtr md(EVP_MD_fetch(nullptr, "SHA2-256", nullptr));
-  if (!md) throw KsefError("Brak funkcji SHA256_* w libcrypto");
-  return md;
+// The system's messages for a digest step that failed.
+[[noreturn]] void DigestFailed(platform::Sha256::Failure failure) {
+  switch (failure) {
+    case platform::Sha256::Failure::Unavailable: throw KsefError("Brak funkcji SHA256_* w libcrypto");
+    case platform::Sha256::Failure::Update: throw KsefError("SHA256_Update - nie zadziałał poprawnie.");
+    case platform::Sha256::Failure::Final: throw KsefError("SHA256_Final - nie zadziałał poprawnie.");
+    default: throw KsefError("SHA256_Init - nie zadziałał poprawnie.");
+  }
 }
 
-MdCtxPtr BeginSha256(const EVP_MD* md) {
-  MdCtxPtr ctx(EVP_MD_CTX_new());
-  if (!ctx || EVP_DigestInit_ex(ctx.get(), md, nullptr) != 1)
-    throw KsefError("SHA256_Init - nie zadziałał poprawnie.");
-  return ctx;
+void Update(platform::Sha256& sha, const void* data, std::size_t size) {
+  if (!sha.Update(data, size)) DigestFailed(platform::Sha256::Failure::Update);
 }
 
-void UpdateSha256(EVP_MD_CTX* ctx, const void* data, std::size_t size) {
-  if (EVP_DigestUpdate(ctx, data, size) != 1) throw KsefError("SHA256_Update - nie zadziałał poprawnie.");
-}
-
-Sha256Digest FinishSha256(EVP_MD_CTX* ctx) {
+Sha256Digest Finish(platform::Sha256& sha) {
   Sha256Digest digest{};
-  unsigned int length = 0;
-  if (EVP_DigestFinal_ex(ctx, digest.data(), &length) != 1 || length != digest.size())
-    throw KsefError("SHA256_Final - nie zadziałał poprawnie.");
+  if (!sha.Finish(digest)) DigestFailed(platform::Sha256::Failure::Final);
   return digest;
 }
 
@@ -122,9 +114,10 @@ TVelKrypto::TVelKrypto() = default;
 TVelKrypto::~TVelKrypto() = default;
 
 Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
-  MdPtr md = FetchSha256();
+  platform::Sha256 sha;
+  if (sha.StartFailure() == platform::Sha256::Failure::Unavailable) DigestFailed(sha.StartFailure());
   if (!platform::FileExists(FileName)) throw KsefError("Plik nie istnieje: " + FileName);
-  MdCtxPtr ctx = BeginSha256(md.get());
+  if (sha.StartFailure() != platform::Sha256::Failure::None) DigestFailed(sha.StartFailure());
 
   // Should the name have turned into a pipe since the check above, the
   // open neither waits for a writer nor takes it.
@@ -136,16 +129,16 @@ Sha256Digest TVelKrypto::CalcSHA256File(const std::string& FileName) const {
     std::int64_t n = file.Read(buffer.data(), buffer.size());
     if (n == 0) break;
     if (n < 0) throw KsefError("Błąd odczytu pliku: " + FileName);
-    UpdateSha256(ctx.get(), buffer.data(), static_cast<std::size_t>(n));
+    Update(sha, buffer.data(), static_cast<std::size_t>(n));
   }
-  return FinishSha256(ctx.get());
+  return Finish(sha);
 }
 
 Sha256Digest TVelKrypto::CalcSHA256(std::span<const std::uint8_t> data) const {
-  MdPtr md = FetchSha256();
-  MdCtxPtr ctx = BeginSha256(md.get());
-  UpdateSha256(ctx.get(), data.data(), data.size());
-  return FinishSha256(ctx.get());
+  platform::Sha256 sha;
+  if (sha.StartFailure() != platform::Sha256::Failure::None) DigestFailed(sha.StartFailure());
+  Update(sha, data.data(), data.size());
+  return Finish(sha);
 }
 
 Sha256Digest TVelKrypto::CalcSHA256(std::string_view data) const { return CalcSHA256(AsBytes(data)); }

@@ -1,6 +1,6 @@
 // Digests, encodings and key material of the KSeF verification codes: the
-// SHA-256 digest of the invoice's XML file (TVelKrypto, over libcrypto's
-// EVP digest interface), base64 and base64url, and the key password that
+// SHA-256 digest of the invoice's XML file (TVelKrypto, over the platform's
+// digest), base64 and base64url, and the key password that
 // the QR settings file stores scrambled (OdkodujHaslo and its inverse).
 //
 // Texts are std::string. Each function says what its bytes are: file paths
@@ -28,10 +28,9 @@ class KsefError : public std::runtime_error {
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 
-// Digests over libcrypto. libcrypto is linked into the program, so making
-// an object cannot fail; the SHA-256 implementation is fetched anew for
-// every digest, and every libcrypto object and file of a digest is released
-// on every path. Not for use from two threads at once.
+// Digests over the platform's SHA-256 (platform/sha256.h). Making an object
+// cannot fail; every object and file of a digest is released on every path.
+// Not for use from two threads at once.
 class TVelKrypto {
  public:
   TVelKrypto();

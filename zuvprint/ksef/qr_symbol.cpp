@@ -1,12 +1,10 @@
 #include "ksef/qr_symbol.h"
 
-#include <ZXing/BitMatrix.h>
-#include <ZXing/MultiFormatWriter.h>
-
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/qr_encoder.h"
 #include "platform/screen_text.h"
 #include "platform/utf8.h"
 #include "render/page_images.h"
@@ -14,13 +12,7 @@
 namespace zuvprint {
 namespace {
 
-// zxing-cpp rates error correction 0 to 8; for QR Code 0 to 2 mean level L.
-constexpr int kPoziomL = 1;
 constexpr int kDlugiPodpis = 27;
-
-bool TylkoAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 std::size_t LiczbaZnakow(std::string_view utf8) {
   std::size_t n = 0;
@@ -42,22 +34,14 @@ platform::Bitmap Biala(int width, int height) {
 }  // namespace
 
 platform::Bitmap ObrazModulow(std::string_view link) {
-  ZXing::BitMatrix symbol;
-  try {
-    ZXing::MultiFormatWriter writer(ZXing::BarcodeFormat::QRCode);
-    writer.setEccLevel(kPoziomL).setMargin(0);
-    // Links are ASCII; anything else goes in as UTF-8 with its ECI.
-    if (!TylkoAscii(link)) writer.setEncoding(ZXing::CharacterSet::UTF8);
-    symbol = writer.encode(std::string(link), 0, 0);
-  } catch (const std::invalid_argument&) {
-    // Too much data for any version: the symbol stays empty.
-  }
-  const int n = symbol.width();
+  // Too much data for any version leaves the symbol empty.
+  const platform::QrModules symbol = platform::EncodeQrLevelL(link);
+  const int n = symbol.size;
   const int M = n + 2 * kStrefaCiszy;
   platform::Bitmap moduly = Biala(M, M);
   for (int r = 0; r < n; ++r)
     for (int c = 0; c < n; ++c)
-      if (symbol.get(c, r)) {
+      if (symbol.Dark(r, c)) {
         auto* px = moduly.rgb.data() + (static_cast<std::size_t>(r + kStrefaCiszy) * M + c + kStrefaCiszy) * 3;
         px[0] = px[1] = px[2] = 0;
       }

@@ -1,0 +1,42 @@
+// QR Code symbols through zxing-cpp's writer.
+#include "platform/qr_encoder.h"
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace zuvprint::platform {
+
+namespace {
+
+// zxing-cpp rates error correction 0 to 8; for QR Code 0 to 2 mean level L.
+constexpr int kLevelL = 1;
+
+bool Ascii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+QrModules EncodeQrLevelL(std::string_view text) {
+  ZXing::BitMatrix symbol;
+  try {
+    ZXing::MultiFormatWriter writer(ZXing::BarcodeFormat::QRCode);
+    writer.setEccLevel(kLevelL).setMargin(0);
+    if (!Ascii(text)) writer.setEncoding(ZXing::CharacterSet::UTF8);
+    symbol = writer.encode(std::string(text), 0, 0);
+  } catch (const std::invalid_argument&) {
+    return {};  // too much data for any version
+  }
+  QrModules modules;
+  modules.size = symbol.width();
+  modules.dark.resize(static_cast<std::size_t>(modules.size) * modules.size);
+  for (int r = 0; r < modules.size; ++r)
+    for (int c = 0; c < modules.size; ++c) modules.dark[static_cast<std::size_t>(r) * modules.size + c] = symbol.get(c, r);
+  return modules;
+}
+
+}  // namespace zuvprint::platform
