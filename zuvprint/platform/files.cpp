@@ -64,7 +64,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 std::string BaseName(const std::string& path) {
-  auto slash = path.find_last_of('/');
+  auto slash = path.find_last_of(kPathSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -84,7 +84,7 @@ constexpr int kMaxOutputVariants = 10000;
 
 std::string Variant(const std::string& dir, const std::string& stem, const std::string& ext, int n) {
   std::string path = dir;
-  if (!path.empty() && path.back() != '/') path += '/';
+  if (!path.empty() && kPathSeparators.find(path.back()) == std::string_view::npos) path += kPathSeparator;
   path += stem;
   if (n > 1) path += "-" + std::to_string(n);
   return path + ext;

@@ -6,8 +6,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zuvprint::platform {
+
+// The separator the platform writes between a directory and a name ('/' on
+// Linux, '\\' on Windows), and every character it takes as one (Windows
+// takes '/' as well).
+extern const char kPathSeparator;
+extern const std::string_view kPathSeparators;
 
 // True when path names an existing file: a regular file, following
 // symbolic links. Directories, pipes, devices and dangling links are not
@@ -68,7 +75,7 @@ CopyResult CopyToNewFile(const std::string& source, const std::string& target);
 enum class ReadResult { Ok, CannotOpen, ReadFailed };
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes);
 
-// The file name after the last '/' (the whole path when there is none).
+// The file name after the last separator (the whole path when there is none).
 std::string BaseName(const std::string& path);
 
 // The name without its last extension ("faktura.txt" -> "faktura").

@@ -5,7 +5,7 @@
 namespace zuvprint {
 
 std::string NazwaRoboczaNr(const std::string& plik, int n) {
-  auto slash = plik.find_last_of('/');
+  auto slash = plik.find_last_of(platform::kPathSeparators);
   std::string katalog = slash == std::string::npos ? std::string() : plik.substr(0, slash + 1);
   return katalog + "dprtemp" + std::to_string(n) + ".lst";
 }

@@ -21,6 +21,9 @@ void Fail(NewName& outcome, int error) {
 
 }  // namespace
 
+const char kPathSeparator = '/';
+const std::string_view kPathSeparators = "/";
+
 bool NativeFile::Close() {
   if (!IsOpen()) return true;
   return ::close(static_cast<int>(Release())) == 0;

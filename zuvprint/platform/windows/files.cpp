@@ -31,6 +31,9 @@ std::int64_t ReadSome(HANDLE handle, void* data, std::size_t size, OVERLAPPED* a
 
 }  // namespace
 
+const char kPathSeparator = '\\';
+const std::string_view kPathSeparators = "\\/";
+
 bool NativeFile::Close() {
   if (!IsOpen()) return true;
   return ::CloseHandle(reinterpret_cast<HANDLE>(Release())) != 0;

@@ -1,0 +1,58 @@
+# The print program's own routines and the portable part of the platform
+# layer; the operating system's part comes from one backend folder.
+set(ZUVPRINT_SOURCES
+  ksef/cert_serial.cpp
+  ksef/cp852.cpp
+  ksef/crypto.cpp
+  ksef/qr_entry.cpp
+  ksef/qr_settings.cpp
+  ksef/qr_symbol.cpp
+  ksef/signature.cpp
+  ksef/verification_links.cpp
+  platform/bmp_loader.cpp
+  platform/files.cpp
+  platform/font_height.cpp
+  platform/printer_list.cpp
+  platform/profile_reader.cpp
+  platform/recording_surface.cpp
+  platform/stroke_batch.cpp
+  render/line_splitter.cpp
+  render/page_images.cpp
+  render/page_renderer.cpp
+  render/print_mode.cpp
+  render/sequence_actions.cpp
+  render/sequence_table.cpp
+  run/line_reader.cpp
+  run/print_run.cpp
+  run/printer_choice.cpp
+  run/program_entry.cpp
+  run/style_location.cpp
+  run/text_utils.cpp
+  run/trace_mode.cpp
+  run/work_copy.cpp
+  style/print_style.cpp
+)
+set(ZUVPRINT_POSIX_SOURCES
+  platform/posix/cairo_surface.cpp
+  platform/posix/files.cpp
+  platform/posix/fonts.cpp
+  platform/posix/key_signature.cpp
+  platform/posix/message_box.cpp
+  platform/posix/png_loader.cpp
+  platform/posix/printers.cpp
+  platform/posix/process.cpp
+  platform/posix/profile_file.cpp
+  platform/posix/program.cpp
+  platform/posix/qr_encoder.cpp
+  platform/posix/screen_text.cpp
+  platform/posix/sha256.cpp
+)
+set(ZUVPRINT_WINDOWS_SOURCES
+  platform/windows/files.cpp
+  platform/windows/key_signature.cpp
+  platform/windows/profile_file.cpp
+  platform/windows/program.cpp
+  platform/windows/qr_encoder.cpp
+  platform/windows/sha256.cpp
+  platform/windows/wide_text.cpp
+)
