@@ -49,10 +49,17 @@ set(ZUVPRINT_POSIX_SOURCES
 )
 set(ZUVPRINT_WINDOWS_SOURCES
   platform/windows/files.cpp
+  platform/windows/font_caches.cpp
+  platform/windows/gdi_surface.cpp
   platform/windows/key_signature.cpp
+  platform/windows/message_box.cpp
+  platform/windows/png_loader.cpp
+  platform/windows/printers.cpp
+  platform/windows/process.cpp
   platform/windows/profile_file.cpp
   platform/windows/program.cpp
   platform/windows/qr_encoder.cpp
+  platform/windows/screen_text.cpp
   platform/windows/sha256.cpp
   platform/windows/wide_text.cpp
 )

@@ -2,13 +2,14 @@
 // directly with an argument vector (never through a shell), its standard
 // output and standard error are captured through pipes, and its exit code is
 // answered. This stands in for CreatePipe + CreateProcess + ReadFile +
-// GetExitCodeProcess.
+// GetExitCodeProcess. Both systems have a backend of their own: posix_spawn
+// with poll on POSIX, CreateProcessW with overlapped pipes on Windows.
 //
 // Texts here are bytes: the program path and the arguments are handed to the
 // system unchanged, and the captured output is the child's bytes unchanged.
+// (On Windows, whose command lines are UTF-16, path and arguments are read as
+// UTF-8; a byte that is not UTF-8 arrives as U+FFFD.)
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstddef>
 #include <stdexcept>
@@ -23,14 +24,18 @@ namespace zuvprint::platform {
 struct ProcessResult {
   std::string out;  // everything the child wrote to its standard output
   std::string err;  // everything the child wrote to its standard error
-  // The exit status (0-255) when the child exited; 128 + the signal number
-  // when a signal ended it (the way a command interpreter reports it).
+  // POSIX: the exit status (0-255) when the child exited; 128 + the signal
+  // number when a signal ended it (the way a command interpreter reports
+  // it). Windows: the process's exit code (GetExitCodeProcess), its 32 bits
+  // as they are (a crash's NTSTATUS 0xC0000005 reads as a negative int).
   int exitCode = 0;
 };
 
 // A child could not be run to its end. Stage says which step failed; Error()
-// is the errno value of that step (0 for OutputLimit). what() is a short
-// English description for logs.
+// is the errno value of that step (0 for OutputLimit); on Windows the
+// system's error code is translated to the nearest errno value (ENOENT for
+// a missing program, EACCES, ENOEXEC, ...). what() is a short English
+// description for logs.
 class ProcessError : public std::runtime_error {
  public:
   enum class Stage {
@@ -69,6 +74,18 @@ class ChildProcess {
   // standard output and standard error are two pipes read by Finish(). No
   // other descriptor of this object reaches the child.
   //
+  // On Windows the program is found the way CreateProcessW finds a program
+  // named at the start of its command line (".exe" added to a name without
+  // an extension; the program's own directory, the current directory, the
+  // system directories, then PATH), and the command line is quoted so that
+  // the C runtime's parser hands every argument to the child unchanged
+  // (blanks, quotes, backslashes). Batch files (.bat, .cmd), which
+  // CreateProcessW would run through cmd.exe, are refused with
+  // ProcessError(Start, ENOEXEC); so is a program name holding a double
+  // quote (EINVAL), which no Windows file name can. Standard input is NUL,
+  // no console window is opened, and the child inherits only its three
+  // standard handles.
+  //
   // Throws ProcessError(Pipe) when the pipes cannot be created, and
   // ProcessError(Start) with the system's errno when the program cannot be
   // started (ENOENT for a missing program, EACCES, ENOEXEC, ...). A program
@@ -77,14 +94,16 @@ class ChildProcess {
   ChildProcess(const std::string& program, const std::vector<std::string>& arguments);
 
   // A child that Finish() has not reaped (Finish() was not called or
-  // threw) is killed with SIGKILL and reaped here, so no path leaves a
-  // running child, a zombie or an open pipe behind.
+  // threw) is killed (SIGKILL; TerminateProcess on Windows) and waited for
+  // here, so no path leaves a running child, a zombie or an open pipe or
+  // handle behind.
   ~ChildProcess();
 
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Reads standard output and standard error side by side (poll), so a child
+  // Reads standard output and standard error side by side (poll; overlapped
+  // reads on Windows), so a child
   // that fills one pipe while the other is being waited on can never block
   // us both, until the child has closed both; only then waits for its end,
   // without a time limit. Call once: a second call throws
@@ -95,12 +114,15 @@ class ChildProcess {
   // beyond outputLimit bytes (the child is then killed and reaped).
   ProcessResult Finish(std::size_t outputLimit = kDefaultOutputLimit);
 
-  pid_t Pid() const { return pid_; }
+  // The system's number of the child (its process id), or -1 once it has
+  // been reaped.
+  int Pid() const { return pid_; }
 
  private:
   void KillAndReap();
 
-  pid_t pid_ = -1;  // -1 once reaped
+  int pid_ = -1;        // -1 once reaped
+  NativeFile process_;  // Windows: the child's process handle (unused on POSIX)
   NativeFile out_;
   NativeFile err_;
 };

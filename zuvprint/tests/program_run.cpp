@@ -44,7 +44,11 @@ namespace {
 
 StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& arguments,
                      const std::map<std::string, std::string>& env, const std::string& program, long fileSizeLimit) {
-  std::string binary = program.empty() ? ZUVPRINT_BIN : program;
+  // ZUVPRINT_TEST_PROGRAM runs the same tests against another build of the
+  // program (zuvprint.exe), started through ZUVPRINT_TEST_LAUNCHER (Wine).
+  const char* other = std::getenv("ZUVPRINT_TEST_PROGRAM");
+  const char* launcher = std::getenv("ZUVPRINT_TEST_LAUNCHER");
+  std::string binary = !program.empty() ? program : other && *other ? other : ZUVPRINT_BIN;
   std::map<std::string, std::string> variables;
   for (char** e = environ; *e; ++e) {
     std::string entry = *e;
@@ -55,6 +59,7 @@ StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& argume
   variables["PRINTER"] = "TRACE";
   variables["ZUVPRINT_OUTPUT_DIR"] = cwd.string();
   variables["CUPS_SERVER"] = (cwd / "no-cups.sock").string();
+  if (launcher && *launcher) variables["ZUVPRINT_MESSAGES"] = "stderr";  // nobody closes a box in a test
   for (const auto& [k, v] : env) variables[k] = v;
 
   std::vector<std::string> envStrings;
@@ -63,6 +68,7 @@ StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& argume
   for (auto& s : envStrings) envp.push_back(s.data());
   envp.push_back(nullptr);
   std::vector<std::string> args{binary};
+  if (launcher && *launcher) args.insert(args.begin(), launcher);
   args.insert(args.end(), arguments.begin(), arguments.end());
   for (auto& s : args) argv.push_back(s.data());
   argv.push_back(nullptr);
@@ -81,7 +87,7 @@ StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& argume
       struct rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ::execve(binary.c_str(), argv.data(), envp.data());
+    ::execve(args[0].c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
   ::close(errFd);

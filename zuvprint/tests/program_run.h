@@ -36,8 +36,9 @@ struct ProgramResult {
   std::string err;  // standard error
 };
 
-// Runs the program (ZUVPRINT_BIN unless program is given) with arguments in
-// directory cwd. The environment is the test's own with PRINTER=TRACE,
+// Runs the program (ZUVPRINT_BIN unless program is given, or the program
+// that the environment variable ZUVPRINT_TEST_PROGRAM names, started through
+// ZUVPRINT_TEST_LAUNCHER when that is set) with arguments in directory cwd. The environment is the test's own with PRINTER=TRACE,
 // ZUVPRINT_OUTPUT_DIR=cwd and CUPS_SERVER pointing nowhere, plus env.
 ProgramResult RunZuvprint(const std::filesystem::path& cwd, const std::vector<std::string>& arguments,
                           const std::map<std::string, std::string>& env = {}, const std::string& program = "");

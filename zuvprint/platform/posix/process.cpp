@@ -12,6 +12,9 @@
 
 extern char** environ;
 
+// ChildProcess keeps the child's pid as an int.
+static_assert(sizeof(pid_t) <= sizeof(int));
+
 namespace zuvprint::platform {
 namespace {
 

@@ -1,5 +1,0 @@
-# Printing on Windows: the printers, the GDI surface and TRACE.
-list(APPEND ZUVPRINT_WINDOWS_BACKEND
-)
-list(APPEND ZUVPRINT_WINDOWS_TESTS
-)
