@@ -22,6 +22,10 @@ extern const std::string_view kPathSeparators;
 // one.
 bool FileExists(const std::string& path);
 
+// The system's reason, as text, for this thread's last file call that
+// failed (a NativeFile's Write, say).
+std::string LastFileError();
+
 // Deletes a file; false when it was not there or could not be removed.
 bool DeleteFile(const std::string& path);
 

@@ -1,6 +1,5 @@
 #include "platform/recording_surface.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -113,7 +112,7 @@ class RecordingSurface : public Surface {
     Line(buffer_, "enddoc");
     Write();
     inner_->EndJob();
-    if (failed_) throw PrintError("Nie można zapisać dziennika wydruku " + path_ + ": " + std::strerror(error_));
+    if (failed_) throw PrintError("Nie można zapisać dziennika wydruku " + path_ + ": " + error_);
   }
 
   int DpiX() const override { return inner_->DpiX(); }
@@ -188,7 +187,7 @@ class RecordingSurface : public Surface {
     if (buffer_.empty()) return;
     if (!failed_ && !file_.Write(buffer_.data(), buffer_.size())) {
       failed_ = true;
-      error_ = errno;
+      error_ = LastFileError();
     }
     buffer_.clear();
   }
@@ -198,7 +197,7 @@ class RecordingSurface : public Surface {
   std::string path_;
   std::string buffer_;
   bool failed_ = false;
-  int error_ = 0;
+  std::string error_;  // why the log could not be written
   int moveX_ = 0, moveY_ = 0;
 };
 

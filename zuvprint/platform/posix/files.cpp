@@ -70,6 +70,8 @@ bool FileExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string LastFileError() { return std::strerror(errno); }
+
 bool DeleteFile(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
 
 NativeFile CreateNewFile(const std::string& path, NewName& outcome) {

@@ -82,6 +82,8 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string LastFileError() { return WindowsErrorText(::GetLastError()); }
+
 bool DeleteFile(const std::string& path) { return !path.empty() && ::DeleteFileW(Wide(path).c_str()) != 0; }
 
 NativeFile CreateNewFile(const std::string& path, NewName& outcome) {
