@@ -3,18 +3,23 @@
 # "ZuvPDF" (scripts/cups-server), a two-page print file, a style file that
 # names that queue, and a check of the PDF cups-pdf writes.
 #
-#   cups_print_test.sh ZUVPRINT_BINARY PROJECT_SOURCE_DIR
+#   cups_print_test.sh ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine]
+#
+# With "wine" the binary is zuvprint.exe, run under 64-bit Wine in a fresh
+# prefix of its own: the Windows program prints on the Windows printer that
+# Wine makes of the queue, through GDI and Wine's PostScript driver.
 #
 # Exit 0 when the PDF has the two pages with their texts, non-zero otherwise.
 set -u
 
 me=cups_print_test
-[ $# -eq 2 ] || {
-  echo "usage: $me ZUVPRINT_BINARY PROJECT_SOURCE_DIR" >&2
+[ $# -eq 2 ] || [ $# -eq 3 ] || {
+  echo "usage: $me ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine]" >&2
   exit 2
 }
 zuvprint=$1
 srcdir=$2
+wine=${3:-}
 server=$srcdir/scripts/cups-server
 
 tmp=
@@ -52,6 +57,9 @@ fail() {
 }
 
 cleanup() {
+  if [ -n "$wine" ] && [ -n "$tmp" ]; then
+    WINEPREFIX="$tmp/wineprefix" wineserver -k 2>/dev/null || true
+  fi
   if [ -n "$server_dir" ]; then
     "$server" stop "$server_dir" || note "could not stop the CUPS server in $server_dir"
   fi
@@ -60,7 +68,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' HUP INT PIPE TERM
 
-[ -x "$zuvprint" ] || fail "no program at $zuvprint"
+[ -f "$zuvprint" ] || fail "no program at $zuvprint"
 [ -x "$server" ] || fail "no server script at $server"
 for p in lpstat ipptool pdfinfo pdftotext; do
   command -v $p >/dev/null 2>&1 || fail "$p not found (packages cups-client, cups-ipp-utils, poppler-utils)"
@@ -93,11 +101,23 @@ export TMPDIR="$tmp/tmp"
 LC_ALL=C lpstat -e 2>/dev/null | grep -qx ZuvPDF ||
   fail "test setup: the private server does not list ZuvPDF"
 
+# The program, started directly or under Wine (a prefix of its own, where
+# Wine lists the private server's queues as Windows printers).
+run_zuvprint() {
+  if [ -n "$wine" ]; then
+    WINEPREFIX=$("$srcdir/scripts/wine-prefix" "$tmp") || return 125
+    export WINEPREFIX WINEDEBUG=-all,err+module ZUVPRINT_MESSAGES=stderr
+    timeout 300 /usr/lib/wine/wine64 "$zuvprint" "$@"
+  else
+    exec "$zuvprint" "$@"
+  fi
+}
+
 # Two pages: a form feed ends the last line of page 1, before its CR LF.
 printf 'Strona pierwsza\r\nkoniec strony\014\r\nStrona druga\r\n' >"$work/print.txt"
 printf '[Drukarka]\r\nNazwa=ZuvPDF\r\n' >"$work/test.dpc"
 
-(cd "$work" && exec "$zuvprint" print.txt test.dpc) >"$tmp/zuvprint.out" 2>"$tmp/zuvprint.err"
+(cd "$work" && run_zuvprint print.txt test.dpc) >"$tmp/zuvprint.out" 2>"$tmp/zuvprint.err"
 rc=$?
 [ $rc -eq 0 ] || fail "zuvprint exited with status $rc"
 
@@ -200,7 +220,7 @@ case $p2 in *Stronapierwsza*) fail "page 2 shows page 1's text; its text: $p2" ;
 # A queue that refuses jobs: the run says so, fails, and still cleans up.
 cupsreject ZuvPDF || fail "test setup: cupsreject ZuvPDF failed"
 printf 'Odrzucony\r\n' >"$work/refused.txt"
-(cd "$work" && exec "$zuvprint" refused.txt test.dpc) >"$tmp/refused.out" 2>"$tmp/refused.err"
+(cd "$work" && run_zuvprint refused.txt test.dpc) >"$tmp/refused.out" 2>"$tmp/refused.err"
 rc=$?
 [ $rc -ne 0 ] || fail "a refused job was reported as success"
 grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing printer: $(cat "$tmp/refused.err")"
