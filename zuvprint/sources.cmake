@@ -13,6 +13,7 @@ set(ZUVPRINT_SOURCES
   platform/files.cpp
   platform/font_height.cpp
   platform/printer_list.cpp
+  platform/process.cpp
   platform/profile_reader.cpp
   platform/recording_surface.cpp
   platform/stroke_batch.cpp

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 extern char** environ;
 
@@ -17,18 +16,6 @@ static_assert(sizeof(pid_t) <= sizeof(int));
 
 namespace zuvprint::platform {
 namespace {
-
-std::string Describe(ProcessError::Stage stage, int error) {
-  std::string what;
-  switch (stage) {
-    case ProcessError::Stage::Pipe: what = "cannot create pipes"; break;
-    case ProcessError::Stage::Start: what = "cannot start program"; break;
-    case ProcessError::Stage::Read: what = "cannot read program output"; break;
-    case ProcessError::Stage::Wait: what = "cannot wait for program"; break;
-    case ProcessError::Stage::OutputLimit: return "program output too long";
-  }
-  return what + ": " + std::strerror(error);
-}
 
 // Moves a descriptor to 3 or above (keeping close-on-exec), so that placing
 // it on the child's 1 or 2 is always a real dup2 that clears close-on-exec.
@@ -86,9 +73,6 @@ class SpawnAttributes {
 };
 
 }  // namespace
-
-ProcessError::ProcessError(Stage stage, int error)
-    : std::runtime_error(Describe(stage, error)), stage_(stage), error_(error) {}
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
   if (HasNul(program)) throw ProcessError(ProcessError::Stage::Start, EINVAL);

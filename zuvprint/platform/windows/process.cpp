@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <cwctype>
 #include <memory>
 
@@ -68,18 +67,6 @@ int ErrnoOf(DWORD code) {
 }
 
 [[noreturn]] void Fail(ProcessError::Stage stage, DWORD code) { throw ProcessError(stage, ErrnoOf(code)); }
-
-std::string Describe(ProcessError::Stage stage, int error) {
-  std::string what;
-  switch (stage) {
-    case ProcessError::Stage::Pipe: what = "cannot create pipes"; break;
-    case ProcessError::Stage::Start: what = "cannot start program"; break;
-    case ProcessError::Stage::Read: what = "cannot read program output"; break;
-    case ProcessError::Stage::Wait: what = "cannot wait for program"; break;
-    case ProcessError::Stage::OutputLimit: return "program output too long";
-  }
-  return what + ": " + std::strerror(error);
-}
 
 // One argument as the C runtime's parser (and CommandLineToArgvW) reads it
 // back: quoted when it is empty or holds a blank, tab, line break or quote;
@@ -271,9 +258,6 @@ class OutputReader {
 };
 
 }  // namespace
-
-ProcessError::ProcessError(Stage stage, int error)
-    : std::runtime_error(Describe(stage, error)), stage_(stage), error_(error) {}
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments) {
   if (program.find('\0') != std::string::npos || program.find('"') != std::string::npos)
