@@ -217,6 +217,27 @@ case $p1 in *Stronadruga*) fail "page 1 shows page 2's text; its text: $p1" ;; e
 case $p2 in *Stronadruga*) ;; *) fail "page 2 lacks \"Strona druga\"; its text: $p2" ;; esac
 case $p2 in *Stronapierwsza*) fail "page 2 shows page 1's text; its text: $p2" ;; esac
 
+# The sample invoice (without its QR settings: its codes are another test's)
+# with its style file, logo and background, on the same queue: three pages
+# with the invoice's texts, Polish letters included.
+rm -f "$server_dir"/pdf-out/*.pdf
+cp "$srcdir/examples/faktura.txt" "$work/faktura.txt"
+(cd "$srcdir" && PRINTER=ZuvPDF run_zuvprint "$work/faktura.txt" examples/faktura.dpc) \
+  >"$tmp/faktura.out" 2>"$tmp/faktura.err" || fail "the invoice was not printed: $(cat "$tmp/faktura.err")"
+deadline=$(($(date +%s) + 60))
+until [ -n "$(find "$server_dir/pdf-out" -name 'faktura*.pdf' 2>/dev/null)" ]; do
+  [ "$(date +%s)" -le "$deadline" ] || fail "no PDF of the invoice after 60 s"
+  sleep 0.5
+done
+sleep 1  # cups-pdf writes the file under its final name
+pdf=$(find "$server_dir/pdf-out" -name 'faktura*.pdf' | head -n 1)
+pages=$(pdfinfo "$pdf" 2>&1 | sed -n 's/^Pages:[[:space:]]*//p')
+[ "$pages" = 3 ] || fail "the invoice has ${pages:-no} pages, expected 3"
+text=$(pdftotext "$pdf" - 2>/dev/null | tr -d '[:space:]')
+for expected in FAKTURAVATnrFV/2026/12/0042 ZŁOTYŁĘG RAZEMDOZAPŁATY: Strona3/3; do
+  case $text in *"$expected"*) ;; *) fail "the invoice lacks \"$expected\"" ;; esac
+done
+
 # A queue that refuses jobs: the run says so, fails, and still cleans up.
 cupsreject ZuvPDF || fail "test setup: cupsreject ZuvPDF failed"
 printf 'Odrzucony\r\n' >"$work/refused.txt"
@@ -228,5 +249,5 @@ grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing print
 left=$(find "$work" "$tmp/tmp" -name 'dprtemp*.lst' -o -name '.zuvprint-*' 2>/dev/null)
 [ -z "$left" ] || fail "files left behind after a refused job: $left"
 
-echo "$me: OK: $(basename "$pdf"), 2 pages; a refused job is reported"
+echo "$me: OK: 2 pages, the 3-page invoice; a refused job is reported"
 exit 0
