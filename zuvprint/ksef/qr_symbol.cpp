@@ -14,15 +14,6 @@ namespace {
 
 constexpr int kDlugiPodpis = 27;
 
-std::size_t LiczbaZnakow(std::string_view utf8) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    if (!platform::DecodeUtf8(utf8, i)) ++i;
-    ++n;
-  }
-  return n;
-}
-
 platform::Bitmap Biala(int width, int height) {
   platform::Bitmap b;
   b.width = width;
@@ -54,7 +45,7 @@ UkladKodu UkladKoduQR(int S) {
 }
 
 int RozmiarPodpisu(std::string_view podpis, int b) {
-  return LiczbaZnakow(podpis) < kDlugiPodpis ? b / 2 + 1 : b / 3;
+  return platform::CharacterCount(podpis) < kDlugiPodpis ? b / 2 + 1 : b / 3;
 }
 
 PolozeniePodpisu PolozeniePodpisuQR(const UkladKodu& u, int w) {

@@ -22,4 +22,12 @@ std::string Describe(ProcessError::Stage stage, int error) {
 ProcessError::ProcessError(Stage stage, int error)
     : std::runtime_error(Describe(stage, error)), stage_(stage), error_(error) {}
 
+ChildProcess::~ChildProcess() { KillAndReap(); }
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         std::size_t outputLimit) {
+  ChildProcess child(program, arguments);
+  return child.Finish(outputLimit);
+}
+
 }  // namespace zuvprint::platform

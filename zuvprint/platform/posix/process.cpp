@@ -126,8 +126,6 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   // pipes report end of file once the child has closed its own.
 }
 
-ChildProcess::~ChildProcess() { KillAndReap(); }
-
 void ChildProcess::KillAndReap() {
   out_.Close();
   err_.Close();
@@ -197,12 +195,6 @@ ProcessResult ChildProcess::Finish(std::size_t outputLimit) {
   pid_ = -1;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
-}
-
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         std::size_t outputLimit) {
-  ChildProcess child(program, arguments);
-  return child.Finish(outputLimit);
 }
 
 }  // namespace zuvprint::platform

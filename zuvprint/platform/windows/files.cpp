@@ -7,14 +7,12 @@
 
 #include <algorithm>
 
+#include "platform/windows/handle.h"
 #include "platform/windows/wide_text.h"
 
 namespace zuvprint::platform {
 
 namespace {
-
-HANDLE Handle(const NativeFile& file) { return reinterpret_cast<HANDLE>(file.Get()); }
-NativeFile Own(HANDLE handle) { return NativeFile(reinterpret_cast<std::intptr_t>(handle)); }
 
 void Fail(NewName& outcome, DWORD error) {
   outcome.taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;

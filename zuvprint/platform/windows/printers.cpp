@@ -75,12 +75,6 @@ std::unique_ptr<Surface> TraceTarget(const std::string& dir, const std::string& 
   return MakeMeasuringSurface();
 }
 
-// The file name of a document: a Windows path has either separator.
-std::string DocumentBaseName(const std::string& name) {
-  const auto cut = name.find_last_of("\\/:");
-  return cut == std::string::npos ? name : name.substr(cut + 1);
-}
-
 }  // namespace
 
 PrinterList PrinterList::Installed() {
@@ -96,7 +90,7 @@ std::unique_ptr<Surface> OpenPrinter(const Printer& printer, const std::string& 
       return MakePrinterSurface(printer.name);
     case PrinterKind::Trace: {
       const std::string dir = OutputDirectory();
-      const std::string stem = StemOf(DocumentBaseName(documentName));
+      const std::string stem = StemOf(BaseName(documentName));
       std::unique_ptr<Surface> target = TraceTarget(dir, stem);
       std::string logPath;
       NativeFile log = CreateWithoutOverwrite(dir, stem, ".jsonl", logPath);

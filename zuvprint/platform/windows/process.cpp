@@ -13,6 +13,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "platform/windows/handle.h"
 #include "platform/windows/wide_text.h"
 
 namespace zuvprint::platform {
@@ -20,11 +21,6 @@ namespace {
 
 constexpr DWORD kPipeBuffer = 65536;
 constexpr DWORD kChunk = 4096;
-
-HANDLE Handle(const NativeFile& file) { return reinterpret_cast<HANDLE>(file.Get()); }
-NativeFile Own(HANDLE handle) {
-  return handle == nullptr ? NativeFile() : NativeFile(reinterpret_cast<std::intptr_t>(handle));
-}
 
 // The errno value nearest to a Windows error code, for callers written
 // against errno.
@@ -302,8 +298,6 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   // so the pipes report their end once the child has closed its own.
 }
 
-ChildProcess::~ChildProcess() { KillAndReap(); }
-
 void ChildProcess::KillAndReap() {
   out_.Close();
   err_.Close();
@@ -388,12 +382,6 @@ ProcessResult ChildProcess::Finish(std::size_t outputLimit) {
   pid_ = -1;
   result.exitCode = static_cast<int>(code);
   return result;
-}
-
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         std::size_t outputLimit) {
-  ChildProcess child(program, arguments);
-  return child.Finish(outputLimit);
 }
 
 }  // namespace zuvprint::platform
