@@ -11,6 +11,8 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "ksef/crypto.h"
 #include "openssl_tool.h"
 #include "platform/images.h"
@@ -25,6 +27,20 @@ using nlohmann::json;
 
 const std::string kExamples = ZUV_EXAMPLES_DIR;
 const std::string kXml = kExamples + "/ksef/faktura.xml";
+
+// The same tests run against the Windows program under Wine. It has no
+// PDF printer of its own: its PDFs come from the CUPS queue that
+// ZUVPRINT_TEST_PDF_QUEUE names, whose cups-pdf writes them into
+// ZUVPRINT_TEST_PDF_DIR, and its TRACE printer forwards the page to the
+// default printer's PostScript, which ps2pdf turns into a PDF. Wine cannot
+// hand a Linux openssl program's output to a Windows program, so the
+// settings name the Windows stand-in of ZUVPRINT_TEST_OPENSSL there.
+std::string Setting(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+const std::string kPdfQueue = Setting("ZUVPRINT_TEST_PDF_QUEUE");
+const std::string kOpenssl = Setting("ZUVPRINT_TEST_OPENSSL").empty() ? "openssl" : Setting("ZUVPRINT_TEST_OPENSSL");
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -48,12 +64,43 @@ class KsefPrint : public ::testing::Test {
            key + "\r\nHaslo=" + ZakodujHaslo(password) + "\r\n" + qr2Extra;
   }
 
-  // Prints doc.txt with the settings file qr.ini on the given printer.
+  // Prints doc.txt with the settings file qr.ini on the given printer
+  // ("PDF" or "TRACE"); the page is then in doc.pdf.
   void Print(const std::string& doc, const std::string& settings, const std::string& printer,
              const std::string& style = "") {
     dir.Write("doc.txt", doc);
     dir.Write("qr.ini", settings);
-    result = RunZuvprint(dir.Path(), {"doc.txt", style, "", "", "qr.ini"}, {{"PRINTER", printer}});
+    std::map<std::string, std::string> env{{"PRINTER", printer}};
+    if (!kPdfQueue.empty()) {
+      if (printer == "PDF") env["PRINTER"] = kPdfQueue;
+      env["CUPS_SERVER"] = Setting("CUPS_SERVER");
+    }
+    result = RunZuvprint(dir.Path(), {"doc.txt", style, "", "", "qr.ini"}, env);
+    if (kPdfQueue.empty() || result.status != 0) return;
+    if (printer == "PDF") TakeQueuedPdf();
+    if (printer == "TRACE") {
+      platform::ProcessResult r =
+          platform::RunProcess("ps2pdf", {(dir / "doc.prn").string(), (dir / "doc.pdf").string()});
+      EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+  }
+
+  // Waits for the queue to finish the job and moves its PDF to doc.pdf.
+  void TakeQueuedPdf() {
+    const fs::path out = Setting("ZUVPRINT_TEST_PDF_DIR");
+    for (int tenths = 0; tenths < 600; ++tenths) {
+      const bool queueEmpty = platform::RunProcess("lpstat", {"-o", kPdfQueue}).out.empty();
+      std::vector<fs::path> pdfs;
+      for (const auto& entry : fs::directory_iterator(out))
+        if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
+      if (queueEmpty && pdfs.size() == 1) {
+        fs::rename(pdfs[0], dir / "doc.pdf");
+        return;
+      }
+      ASSERT_LE(pdfs.size(), 1u);
+      ::usleep(100000);
+    }
+    FAIL() << "no PDF from the queue " << kPdfQueue << " after 60 s";
   }
 
   // The codes on a page of doc.pdf, as zbarimg reads them from a 300 dpi
@@ -107,7 +154,7 @@ TEST_F(KsefPrint, TheSampleOfflineInvoiceCarriesBothCodesThatScanAndVerify) {
   std::stringstream doc;
   doc << sample.rdbuf();
   const std::string key = kExamples + "/ksef/klucz-ec.pem", cert = kExamples + "/ksef/klucz-ec.crt";
-  Print(doc.str(), Settings("Demo", "", key, "ZłotyŁęg-2026", "SciezkaOpenSSL=openssl\r\n"), "PDF",
+  Print(doc.str(), Settings("Demo", "", key, "ZłotyŁęg-2026", "SciezkaOpenSSL=" + kOpenssl + "\r\n"), "PDF",
         kExamples + "/faktura.dpc");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
@@ -159,16 +206,18 @@ TEST_F(KsefPrint, TheKsefNumberCaptionFitsInsideItsCodeAtEverySize) {
   for (int lines = 4; lines <= 16; ++lines) doc += "x\r\n%%QRKody(" + std::to_string(lines) + ")\r\n\x0c\r\n";
   Print(doc, Settings("Testowe", "8982143767-20261215-0100A0B1C2D3-5F", "", "", ""), "TRACE");
   ASSERT_EQ(result.status, 0) << result.err;
-  auto images = Ops(ReadDrawLog(dir / "doc.jsonl"), "image");
+  auto log = ReadDrawLog(dir / "doc.jsonl");
+  auto images = Ops(log, "image");
   ASSERT_EQ(images.size(), 13u);
+  const int dpi = Ops(log, "startdoc").at(0)["dpi"][1];
   for (std::size_t page = 1; page <= images.size(); ++page) {
     const json& dest = images[page - 1]["dest"];
     const int left = dest[0], top = dest[1], D = dest[2].get<int>() - left, S = dest[3].get<int>() - top;
     const int b = S / 10, margin = 20;
-    // The code image with a white margin around it, at the printer's 600 dpi.
+    // The code image with a white margin around it, at the printer's resolution.
     const std::string stem = (dir / "code").string();
     platform::ProcessResult r = platform::RunProcess(
-        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", "600", "-gray", "-aa", "no",
+        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", std::to_string(dpi), "-gray", "-aa", "no",
                      "-x", std::to_string(left - margin), "-y", std::to_string(top - margin), "-W",
                      std::to_string(D + 2 * margin), "-H", std::to_string(S + 2 * margin), "-singlefile",
                      (dir / "doc.pdf").string(), stem});
@@ -206,13 +255,14 @@ TEST_F(KsefPrint, TheDrawLogShowsEachCodeAtItsPlace) {
   auto log = ReadDrawLog(dir / "doc.jsonl");
   json font = Ops(log, "font").at(0);
   const float W = font["W"], J = font["J"];
-  const float step = static_cast<float>(600 * 2.0 / 25.4) + J;  // the print run's line step
+  const double dpi = Ops(log, "startdoc").at(0)["dpi"][1];
+  const float step = static_cast<float>(dpi * 2.0 / 25.4) + J;  // the print run's line step
   auto lines = TextLines(log);
   ASSERT_EQ(lines.size(), 2u);  // the marker line is not printed
   EXPECT_EQ(lines[0].text, "Faktura");
   EXPECT_EQ(lines[1].text, "koniec");
   const float y = static_cast<float>(font["ascent"].get<int>()) + step;  // the marker line's baseline
-  const float H = static_cast<float>(5 * (600 * 2.0 / 25.4 + J));
+  const float H = static_cast<float>(5 * (dpi * 2.0 / 25.4 + J));
   const int S = static_cast<int>(H), D = S - S / 10;
   const float x1 = 4 * W, x2 = static_cast<float>(std::trunc(H / 2.0) + (x1 + static_cast<double>(H)));
   auto images = Ops(log, "image");
@@ -250,12 +300,15 @@ TEST_F(KsefPrint, AMarkerLineWithoutSettingsPrintsAsTextWithItsSequences) {
 
 TEST_F(KsefPrint, AnErrorThatEndsTheCodesIsShownAndTheRunStillCleansUp) {
   const std::string key = kExamples + "/ksef/klucz-ec.pem";
+  const std::string keyWithoutCertificate = (dir / "bez-certyfikatu.pem").string();
+  fs::copy_file(key, keyWithoutCertificate);
   struct Case {
     std::string settings, message;
   } cases[] = {
       {Settings("Testowe", "", key, "x", "NrSerCertKSeF=01\r\n", "/nonexistent/f.xml"),
        "Plik nie istnieje: /nonexistent/f.xml"},
-      {Settings("Demo", "", key, "x", "SciezkaOpenSSL=/bin/false\r\n"), "OpenSSL exit code: 1"},
+      {Settings("Demo", "", keyWithoutCertificate, "x", "SciezkaOpenSSL=" + kOpenssl + "\r\n"),
+       "OpenSSL exit code: 1"},
       {Settings("Demo", "", key, "x", "SciezkaOpenSSL=/nonexistent/openssl\r\n"), "CreateProcess failed: "},
   };
   for (const auto& c : cases) {

@@ -291,7 +291,11 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
                         CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
                         &info))
     Fail(ProcessError::Stage::Start, ::GetLastError());
-  ::CloseHandle(info.hThread);
+  if (info.hThread) ::CloseHandle(info.hThread);
+  // Wine hands a program of its host system (an ELF file) to that system and
+  // answers success with no process handle: such a child can neither be
+  // waited for nor read, so it counts as a program that cannot be run here.
+  if (!info.hProcess) throw ProcessError(ProcessError::Stage::Start, ENOEXEC);
   process_ = Own(info.hProcess);
   pid_ = static_cast<int>(info.dwProcessId);
   // Our copies of the child's ends close here (input, outWrite, errWrite),
