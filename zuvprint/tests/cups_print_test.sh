@@ -3,23 +3,26 @@
 # "ZuvPDF" (scripts/cups-server), a two-page print file, a style file that
 # names that queue, and a check of the PDF cups-pdf writes.
 #
-#   cups_print_test.sh ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine]
+#   cups_print_test.sh ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine LINUX_ZUVPRINT]
 #
 # With "wine" the binary is zuvprint.exe, run under 64-bit Wine in a fresh
 # prefix of its own: the Windows program prints on the Windows printer that
-# Wine makes of the queue, through GDI and Wine's PostScript driver.
+# Wine makes of the queue, through GDI and Wine's PostScript driver. Its
+# invoice is then held against the one the Linux program prints on its own
+# PDF printer: the same words at the same places on every page.
 #
 # Exit 0 when the PDF has the two pages with their texts, non-zero otherwise.
 set -u
 
 me=cups_print_test
-[ $# -eq 2 ] || [ $# -eq 3 ] || {
-  echo "usage: $me ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine]" >&2
+[ $# -eq 2 ] || [ $# -eq 4 ] || {
+  echo "usage: $me ZUVPRINT_BINARY PROJECT_SOURCE_DIR [wine LINUX_ZUVPRINT]" >&2
   exit 2
 }
 zuvprint=$1
 srcdir=$2
 wine=${3:-}
+linux_zuvprint=${4:-}
 server=$srcdir/scripts/cups-server
 
 tmp=
@@ -220,7 +223,14 @@ case $p2 in *Stronapierwsza*) fail "page 2 shows page 1's text; its text: $p2" ;
 # The sample invoice (without its QR settings: its codes are another test's)
 # with its style file, logo and background, on the same queue: three pages
 # with the invoice's texts, Polish letters included.
+# Wine's printer works at 300 dpi unless told otherwise; at the Linux PDF
+# printer's 600 dpi both programs lay out the same grid.
 rm -f "$server_dir"/pdf-out/*.pdf
+if [ -n "$wine" ]; then
+  WINEPREFIX=$("$srcdir/scripts/wine-prefix" "$tmp") WINEDEBUG=-all \
+    timeout 60 /usr/lib/wine/wine64 "$(dirname "$zuvprint")/printer_resolution.exe" ZuvPDF 600 >&2 ||
+    fail "test setup: ZuvPDF did not take 600 dpi"
+fi
 cp "$srcdir/examples/faktura.txt" "$work/faktura.txt"
 (cd "$srcdir" && PRINTER=ZuvPDF run_zuvprint "$work/faktura.txt" examples/faktura.dpc) \
   >"$tmp/faktura.out" 2>"$tmp/faktura.err" || fail "the invoice was not printed: $(cat "$tmp/faktura.err")"
@@ -238,6 +248,41 @@ for expected in FAKTURAVATnrFV/2026/12/0042 ZŁOTYŁĘG RAZEMDOZAPŁATY: Strona3
   case $text in *"$expected"*) ;; *) fail "the invoice lacks \"$expected\"" ;; esac
 done
 
+# words PDF: every word of every page as "page text xMin yMax", in points.
+words() {
+  pdftotext -bbox "$1" - 2>/dev/null | awk '
+    /<page / { page++ }
+    /<word / {
+      match($0, /xMin="[^"]*"/); x = substr($0, RSTART + 6, RLENGTH - 7)
+      match($0, /yMax="[^"]*"/); y = substr($0, RSTART + 6, RLENGTH - 7)
+      match($0, />.*</); print page, substr($0, RSTART + 1, RLENGTH - 2), x, y
+    }'
+}
+if [ -n "$wine" ]; then
+  mkdir "$tmp/linux"
+  cp "$srcdir/examples/faktura.txt" "$tmp/linux/faktura.txt"
+  (cd "$srcdir" && PRINTER=PDF ZUVPRINT_OUTPUT_DIR="$tmp/linux" "$linux_zuvprint" "$tmp/linux/faktura.txt" \
+    examples/faktura.dpc) || fail "the Linux program did not print the invoice"
+  words "$tmp/linux/faktura.pdf" >"$tmp/linux.words"
+  words "$pdf" >"$tmp/windows.words"
+  # Each word of one print matched by the same word on the same page of the
+  # other within half a point: each printer rounds to its own pixels.
+  unmatched=$(awk '
+    NR == FNR { n++; page[n] = $1; text[n] = $2; x[n] = $3; y[n] = $4; next }
+    {
+      for (i = 1; i <= n; i++)
+        if (!used[i] && page[i] == $1 && text[i] == $2 && (x[i] - $3) ^ 2 < 0.25 && (y[i] - $4) ^ 2 < 0.25) {
+          used[i] = 1; next
+        }
+      print "windows only: " $0
+    }
+    END { for (i = 1; i <= n; i++) if (!used[i]) print "linux only: " page[i], text[i], x[i], y[i] }
+  ' "$tmp/linux.words" "$tmp/windows.words")
+  [ -s "$tmp/linux.words" ] || fail "no words in the Linux program's invoice"
+  [ -z "$unmatched" ] || fail "the Windows and Linux invoices differ:
+$(printf '%s\n' "$unmatched" | head -n 20)"
+fi
+
 # A queue that refuses jobs: the run says so, fails, and still cleans up.
 cupsreject ZuvPDF || fail "test setup: cupsreject ZuvPDF failed"
 printf 'Odrzucony\r\n' >"$work/refused.txt"
@@ -249,5 +294,5 @@ grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing print
 left=$(find "$work" "$tmp/tmp" -name 'dprtemp*.lst' -o -name '.zuvprint-*' 2>/dev/null)
 [ -z "$left" ] || fail "files left behind after a refused job: $left"
 
-echo "$me: OK: 2 pages, the 3-page invoice; a refused job is reported"
+echo "$me: OK: 2 pages, the 3-page invoice${wine:+ (word for word where the Linux program puts it)}; a refused job is reported"
 exit 0

@@ -170,7 +170,7 @@ TEST_F(PageImages, FileOfNeitherKindIsReportedOnEveryAttempt) {
 TEST_F(PageImages, ShortNamesCountCharactersNotBytes) {
   dir.Write("\u0105.bmp", SolidBmp(10, 10, 0, 0, 0));     // 5 characters, 6 bytes
   dir.Write("\u0105b.bmp", SolidBmp(20, 10, 0, 0, 0));    // 6 characters
-  auto log = Print("A", "[Ogolne]\nTlo=\u0105.bmp\nLogo=\u0105b.bmp\n");
+  auto log = Print("A", StyleFileText("[Ogolne]\nTlo=\u0105.bmp\nLogo=\u0105b.bmp\n"));
   auto images = Images(log);
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0]["src"], (json{20, 10}));

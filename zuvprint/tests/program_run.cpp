@@ -1,6 +1,7 @@
 #include "program_run.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,7 +60,10 @@ StartedProgram Start(const fs::path& cwd, const std::vector<std::string>& argume
   variables["PRINTER"] = "TRACE";
   variables["ZUVPRINT_OUTPUT_DIR"] = cwd.string();
   variables["CUPS_SERVER"] = (cwd / "no-cups.sock").string();
-  if (launcher && *launcher) variables["ZUVPRINT_MESSAGES"] = "stderr";  // nobody closes a box in a test
+  if (launcher && *launcher) {
+    variables["ZUVPRINT_MESSAGES"] = "stderr";  // nobody closes a box in a test
+    variables["LC_ALL"] = "pl_PL.UTF-8";         // Wine's code pages 1250 and 852, as on the users' machines
+  }
   for (const auto& [k, v] : env) variables[k] = v;
 
   std::vector<std::string> envStrings;
@@ -117,6 +121,22 @@ ProgramResult WaitZuvprint(const StartedProgram& started) {
   result.err = text.str();
   ::unlink(started.errPath.c_str());
   return result;
+}
+
+std::string StyleFileText(const std::string& utf8) {
+  const char* launcher = std::getenv("ZUVPRINT_TEST_LAUNCHER");
+  if (!launcher || !*launcher) return utf8;
+  iconv_t convert = ::iconv_open("CP1250", "UTF-8");
+  if (convert == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no conversion to CP1250");
+  std::string in = utf8, out(utf8.size(), '\0');
+  char* from = in.data();
+  char* to = out.data();
+  std::size_t fromLeft = in.size(), toLeft = out.size();
+  const std::size_t done = ::iconv(convert, &from, &fromLeft, &to, &toLeft);
+  ::iconv_close(convert);
+  if (done == static_cast<std::size_t>(-1)) throw std::runtime_error("not in CP1250: " + utf8);
+  out.resize(out.size() - toLeft);
+  return out;
 }
 
 std::vector<nlohmann::json> ReadDrawLog(const fs::path& path) {

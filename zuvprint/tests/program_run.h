@@ -54,6 +54,11 @@ StartedProgram StartZuvprint(const std::filesystem::path& cwd, const std::vector
                              const std::map<std::string, std::string>& env = {}, long fileSizeLimit = 0);
 ProgramResult WaitZuvprint(const StartedProgram& started);
 
+// A style file's text as the program under test reads it: UTF-8 for the
+// Linux program; the ANSI code page 1250 of a Polish Windows for
+// zuvprint.exe, which runs under Wine with a Polish locale.
+std::string StyleFileText(const std::string& utf8);
+
 // The draw log as a list of objects.
 std::vector<nlohmann::json> ReadDrawLog(const std::filesystem::path& path);
 
