@@ -25,21 +25,21 @@ QrModules WriteQrSymbol(std::string_view text) {
   SymbolMatrix matrix(*version);
   matrix.PlaceCodewords(InterleaveBlocks(DataCodewords(segment, *version), LevelLBlocks(*version)));
 
-  int bestMask = 0;
+  // Each mask on a copy of the unmasked symbol, with its own format
+  // information, as the penalty counts the whole symbol.
   int bestPenalty = INT_MAX;
+  std::optional<SymbolMatrix> best;
   for (int mask = 0; mask < kMasks; ++mask) {
-    matrix.ApplyMask(mask);
-    matrix.DrawFormat(mask);
-    const int penalty = MaskPenalty(matrix.Modules(), matrix.Size());
-    if (penalty < bestPenalty) bestMask = mask, bestPenalty = penalty;
-    matrix.ApplyMask(mask);
+    SymbolMatrix candidate = matrix;
+    candidate.ApplyMask(mask);
+    candidate.DrawFormat(mask);
+    const int penalty = MaskPenalty(candidate.Modules(), candidate.Size());
+    if (penalty < bestPenalty) bestPenalty = penalty, best = std::move(candidate);
   }
-  matrix.ApplyMask(bestMask);
-  matrix.DrawFormat(bestMask);
 
   QrModules symbol;
-  symbol.size = matrix.Size();
-  symbol.dark.assign(matrix.Modules().begin(), matrix.Modules().end());
+  symbol.size = best->Size();
+  symbol.dark.assign(best->Modules().begin(), best->Modules().end());
   return symbol;
 }
 

@@ -125,32 +125,34 @@ void SymbolMatrix::PlaceCodewords(const std::vector<std::uint8_t>& codewords) {
   }
 }
 
-void SymbolMatrix::ApplyMask(int mask) {
+template <typename Inverts>
+void SymbolMatrix::InvertDataWhere(Inverts inverts) {
   for (int row = 0; row < size_; ++row)
     for (int column = 0; column < size_; ++column) {
       const std::size_t at = Index(row, column);
-      if (!function_[at] && MaskInverts(mask, row, column)) dark_[at] ^= 1;
+      dark_[at] ^= static_cast<std::uint8_t>(!function_[at] && inverts(row, column));
     }
 }
 
-bool MaskInverts(int mask, int row, int column) {
+// One loop per mask, so that the pattern's test is not chosen module by module.
+void SymbolMatrix::ApplyMask(int mask) {
   switch (mask) {
     case 0:
-      return (row + column) % 2 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(0, r, c); });
     case 1:
-      return row % 2 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(1, r, c); });
     case 2:
-      return column % 3 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(2, r, c); });
     case 3:
-      return (row + column) % 3 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(3, r, c); });
     case 4:
-      return (row / 2 + column / 3) % 2 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(4, r, c); });
     case 5:
-      return row * column % 2 + row * column % 3 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(5, r, c); });
     case 6:
-      return (row * column % 2 + row * column % 3) % 2 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(6, r, c); });
     default:
-      return ((row + column) % 2 + row * column % 3) % 2 == 0;
+      return InvertDataWhere([](int r, int c) { return MaskInverts(7, r, c); });
   }
 }
 

@@ -34,6 +34,8 @@ class SymbolMatrix {
   void DrawFinder(int row, int column);
   void DrawAlignment(int row, int column);
   void DrawVersion(int version);
+  template <typename Inverts>
+  void InvertDataWhere(Inverts inverts);
 
   int size_;
   std::vector<std::uint8_t> dark_;
@@ -41,6 +43,25 @@ class SymbolMatrix {
 };
 
 // True where mask pattern 0 to 7 inverts the module.
-bool MaskInverts(int mask, int row, int column);
+inline bool MaskInverts(int mask, int row, int column) {
+  switch (mask) {
+    case 0:
+      return (row + column) % 2 == 0;
+    case 1:
+      return row % 2 == 0;
+    case 2:
+      return column % 3 == 0;
+    case 3:
+      return (row + column) % 3 == 0;
+    case 4:
+      return (row / 2 + column / 3) % 2 == 0;
+    case 5:
+      return row * column % 2 + row * column % 3 == 0;
+    case 6:
+      return (row * column % 2 + row * column % 3) % 2 == 0;
+    default:
+      return ((row + column) % 2 + row * column % 3) % 2 == 0;
+  }
+}
 
 }  // namespace zuvprint::platform::qr
