@@ -15,6 +15,12 @@ set(ZUVPRINT_SOURCES
   platform/printer_list.cpp
   platform/process.cpp
   platform/profile_reader.cpp
+  platform/qr/data_segment.cpp
+  platform/qr/mask_penalty.cpp
+  platform/qr/qr_symbol_writer.cpp
+  platform/qr/qr_version.cpp
+  platform/qr/reed_solomon.cpp
+  platform/qr/symbol_matrix.cpp
   platform/recording_surface.cpp
   platform/stroke_batch.cpp
   render/line_splitter.cpp

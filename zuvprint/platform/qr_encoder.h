@@ -1,4 +1,5 @@
-// QR Code symbols from the platform's encoder (zxing-cpp on Linux).
+// QR Code symbols from the platform's encoder (zxing-cpp on Linux, the
+// program's own in platform/qr on Windows).
 #pragma once
 
 #include <cstddef>
@@ -16,7 +17,9 @@ struct QrModules {
 
 // Encodes text at error-correction level L, the mode, version and mask of
 // the encoder's choice; a text that is not ASCII goes in as UTF-8 with its
-// ECI. No symbol (size 0) when no version can hold the data.
+// ECI, bytes that are not UTF-8 go in unchanged without an ECI. No symbol
+// (size 0) for the empty text or when no version can hold the data. Both
+// backends give the same modules.
 QrModules EncodeQrLevelL(std::string_view text);
 
 }  // namespace zuvprint::platform

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/utf8.h"
+
 namespace zuvprint::platform {
 
 namespace {
@@ -19,6 +21,12 @@ bool Ascii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool Utf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();)
+    if (!DecodeUtf8(text, i)) return false;
+  return true;
+}
+
 }  // namespace
 
 QrModules EncodeQrLevelL(std::string_view text) {
@@ -26,16 +34,28 @@ QrModules EncodeQrLevelL(std::string_view text) {
   try {
     ZXing::MultiFormatWriter writer(ZXing::BarcodeFormat::QRCode);
     writer.setEccLevel(kLevelL).setMargin(0);
-    if (!Ascii(text)) writer.setEncoding(ZXing::CharacterSet::UTF8);
-    symbol = writer.encode(std::string(text), 0, 0);
+    if (Ascii(text)) {
+      symbol = writer.encode(std::string(text), 0, 0);
+    } else if (Utf8(text)) {
+      writer.setEncoding(ZXing::CharacterSet::UTF8);
+      symbol = writer.encode(std::string(text), 0, 0);
+    } else {
+      // zxing-cpp's UTF-8 reader drops everything from the first malformed
+      // byte on; given as Latin-1 characters and no character set, the
+      // bytes go into the symbol unchanged, without an ECI.
+      std::wstring latin1;
+      for (unsigned char c : text) latin1 += static_cast<wchar_t>(c);
+      symbol = writer.encode(latin1, 0, 0);
+    }
   } catch (const std::invalid_argument&) {
-    return {};  // too much data for any version
+    return {};  // too much data for any version, or none at all
   }
   QrModules modules;
   modules.size = symbol.width();
   modules.dark.resize(static_cast<std::size_t>(modules.size) * modules.size);
   for (int r = 0; r < modules.size; ++r)
-    for (int c = 0; c < modules.size; ++c) modules.dark[static_cast<std::size_t>(r) * modules.size + c] = symbol.get(c, r);
+    for (int c = 0; c < modules.size; ++c)
+      modules.dark[static_cast<std::size_t>(r) * modules.size + c] = symbol.get(c, r);
   return modules;
 }
 
