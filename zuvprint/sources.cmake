@@ -10,9 +10,14 @@ set(ZUVPRINT_SOURCES
   ksef/signature.cpp
   ksef/verification_links.cpp
   platform/bmp_loader.cpp
+  platform/der_reader.cpp
   platform/files.cpp
   platform/font_height.cpp
+  platform/key_decryption.cpp
+  platform/key_structures.cpp
+  platform/pem_text.cpp
   platform/printer_list.cpp
+  platform/private_key.cpp
   platform/process.cpp
   platform/profile_reader.cpp
   platform/recording_surface.cpp
