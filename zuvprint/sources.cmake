@@ -54,6 +54,8 @@ set(ZUVPRINT_POSIX_SOURCES
   platform/posix/sha256.cpp
 )
 set(ZUVPRINT_WINDOWS_SOURCES
+  platform/windows/cng.cpp
+  platform/windows/cng_key_primitives.cpp
   platform/windows/files.cpp
   platform/windows/font_caches.cpp
   platform/windows/gdi_surface.cpp
