@@ -205,6 +205,14 @@ TEST_F(PrivateKey, EveryFormGivesTheNumbersOpensslPrints) {
   }
 }
 
+TEST_F(PrivateKey, TheExamplesKeyOpensWithThePasswordItsSettingsStore) {
+  const std::string key = std::string(ZUV_EXAMPLES_DIR) + "/ksef/klucz-ec.pem";
+  const std::string password = OdkodujHaslo("pOfi36HrB8uUmoqTSQ==");
+  const std::string text = Openssl({"pkey", "-in", key, "-passin", "pass:" + password, "-text", "-noout"});
+  ASSERT_NE(text.find("P-256"), std::string::npos) << text;
+  ExpectNumbersOfOpenssl(Decode(Slurp(key), password), kAlgorithms[0], text);
+}
+
 TEST_F(PrivateKey, WrongPasswordsLeaveTheKeyUnreadable) {
   // The right password in ISO 8859-2 instead of UTF-8 is a wrong one too:
   // the password's bytes are used as they are.

@@ -19,10 +19,11 @@ make_keys() {
   printf '%s' "$pass" >password.txt
   printf '%s' 'qr-test.ksef.mf.gov.pl/certificate/Nip/8982143767/8982143767/01F4A3C59E21B7D6/-JcbH0VWPqGdQEdU25qcaC-pHQ0rW31GiyzRZAbY9fE' >data.txt
   : >keys.txt
-  for alg in ec256 ec384 rsa; do
+  for alg in ec256 ec384 ec521 rsa; do
     case $alg in
       ec256) opts="-algorithm EC -pkeyopt ec_paramgen_curve:P-256" ;;
       ec384) opts="-algorithm EC -pkeyopt ec_paramgen_curve:P-384" ;;
+      ec521) opts="-algorithm EC -pkeyopt ec_paramgen_curve:P-521" ;;
       rsa) opts="-algorithm RSA -pkeyopt rsa_keygen_bits:2048" ;;
     esac
     # shellcheck disable=SC2086
