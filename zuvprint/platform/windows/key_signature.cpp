@@ -58,6 +58,7 @@ CurveAlgorithm AlgorithmOf(EcCurve curve) {
 // BCRYPT_ECCPRIVATE_BLOB: the header, then X, Y and d, each of the curve's size.
 void EcBlob(const EcPrivateKey& key, ULONG magic, Wiped& blob) {
   const std::size_t size = CurveBytes(key.curve);
+  blob.reserve(sizeof(BCRYPT_ECCKEY_BLOB) + 3 * size);  // no copies of the key left behind by growing
   AppendHeader(blob, BCRYPT_ECCKEY_BLOB{magic, static_cast<ULONG>(size)});
   Append(blob, key.x, size);
   Append(blob, key.y, size);
@@ -69,6 +70,7 @@ void EcBlob(const EcPrivateKey& key, ULONG magic, Wiped& blob) {
 void RsaBlob(const RsaPrivateKey& key, Wiped& blob) {
   ULONG bits = static_cast<ULONG>(key.n.size() * 8);
   for (std::uint8_t top = key.n[0]; !(top & 0x80); top = static_cast<std::uint8_t>(top << 1)) --bits;
+  blob.reserve(sizeof(BCRYPT_RSAKEY_BLOB) + key.e.size() + 2 * key.n.size() + 3 * key.p.size() + 2 * key.q.size());
   AppendHeader(blob, BCRYPT_RSAKEY_BLOB{BCRYPT_RSAFULLPRIVATE_MAGIC, bits, static_cast<ULONG>(key.e.size()),
                                         static_cast<ULONG>(key.n.size()), static_cast<ULONG>(key.p.size()),
                                         static_cast<ULONG>(key.q.size())});
