@@ -10,9 +10,14 @@ set(ZUVPRINT_SOURCES
   ksef/signature.cpp
   ksef/verification_links.cpp
   platform/bmp_loader.cpp
+  platform/der_reader.cpp
   platform/files.cpp
   platform/font_height.cpp
+  platform/key_decryption.cpp
+  platform/key_structures.cpp
+  platform/pem_text.cpp
   platform/printer_list.cpp
+  platform/private_key.cpp
   platform/process.cpp
   platform/profile_reader.cpp
   platform/qr/data_segment.cpp
@@ -55,6 +60,8 @@ set(ZUVPRINT_POSIX_SOURCES
   platform/posix/sha256.cpp
 )
 set(ZUVPRINT_WINDOWS_SOURCES
+  platform/windows/cng.cpp
+  platform/windows/cng_key_primitives.cpp
   platform/windows/files.cpp
   platform/windows/font_caches.cpp
   platform/windows/gdi_surface.cpp

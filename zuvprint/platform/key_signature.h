@@ -1,5 +1,6 @@
 // Signing bytes with a private key given as PEM text, through the platform's
-// cryptography (libcrypto on Linux).
+// cryptography: libcrypto on Linux; on Windows the program's own key reader
+// (platform/private_key.h) and CNG.
 #pragma once
 
 #include <cstdint>
