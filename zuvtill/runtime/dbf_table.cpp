@@ -1,7 +1,7 @@
 #include "runtime/dbf_table.h"
 
-#include <cmath>
-#include <cstdio>
+#include <algorithm>
+#include <cstdint>
 
 #include "runtime/dates.h"
 #include "runtime/host_error.h"
@@ -12,78 +12,87 @@ namespace zuvtill::runtime {
 
 namespace {
 
-// shapelib's file calls, with the files closed on exec so that no program
-// the host starts inherits its tables, and without shapelib's own messages
-// (the errors are reported by the callers).
-SAFile OpenClosedOnExec(const char* filename, const char* access) {
-  std::string mode = std::string(access) + "e";
-  return reinterpret_cast<SAFile>(std::fopen(filename, mode.c_str()));
+// Tables are closed on exec, so that no program the host starts inherits them.
+std::FILE* OpenTableFile(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
 }
 
-void Quiet(const char*) {}
+std::uint64_t FileSize(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+  const long size = std::ftell(file);
+  return size < 0 ? 0 : static_cast<std::uint64_t>(size);
+}
 
-SAHooks* Hooks() {
-  static SAHooks hooks = [] {
-    SAHooks h;
-    SASetupDefaultHooks(&h);
-    h.FOpen = OpenClosedOnExec;
-    h.Error = Quiet;
-    return h;
-  }();
-  return &hooks;
+// Up to size bytes from offset at.
+std::string ReadAt(std::FILE* file, std::uint64_t at, std::size_t size) {
+  std::string bytes(size, '\0');
+  if (std::fseek(file, static_cast<long>(at), SEEK_SET) != 0) return {};
+  bytes.resize(std::fread(bytes.data(), 1, size, file));
+  return bytes;
 }
 
 }  // namespace
 
-void DbfTable::Closer::operator()(DBFInfo* handle) const { DBFClose(handle); }
-
-DbfTable::DbfTable(DBFHandle handle, std::string path, bool writable)
-    : handle_(handle), path_(std::move(path)), writable_(writable) {
-  int offset = 1;
-  for (int i = 0; i < DBFGetFieldCount(handle); ++i) {
-    char name[XBASE_FLDNAME_LEN_READ + 1] = {};
-    int width = 0, decimals = 0;
-    DBFGetFieldInfo(handle, i, name, &width, &decimals);
-    char type = DBFGetNativeFieldType(handle, i);
-    if (type == 'F') type = 'N';
-    fields_.push_back({Upper(name), type, width, decimals, offset});
-    offset += width;
-  }
-}
+DbfTable::DbfTable(std::FILE* file, std::string path, bool writable, DbfLayout layout)
+    : file_(file), path_(std::move(path)), writable_(writable), layout_(std::move(layout)) {}
 
 DbfTable DbfTable::Open(const std::string& path) {
   bool writable = true;
-  DBFHandle handle = DBFOpenLL(path.c_str(), "rb+", Hooks());
-  if (!handle) {
+  std::FILE* file = OpenTableFile(path, "rb+");
+  if (!file) {
     writable = false;
-    handle = DBFOpenLL(path.c_str(), "rb", Hooks());
+    file = OpenTableFile(path, "rb");
   }
-  if (!handle) throw HostError("cannot open table " + path);
-  return DbfTable(handle, path, writable);
+  if (!file) throw HostError("cannot open table " + path);
+  std::unique_ptr<std::FILE, Closer> owned(file);
+  const std::uint64_t size = FileSize(file);
+  const std::size_t headerLength = DbfHeaderLength(ReadAt(file, 0, kDbfFixedHeader));
+  DbfLayout layout = ParseDbfHeader(ReadAt(file, 0, std::max(headerLength, kDbfFixedHeader)), size, path);
+  return DbfTable(owned.release(), path, writable, std::move(layout));
 }
 
 DbfTable DbfTable::Create(const std::string& path, const std::vector<FieldInfo>& fields) {
-  // The header's language driver mark 100 says "code page 852".
-  DBFHandle handle = DBFCreateLL(path.c_str(), "LDID/100", Hooks());
-  if (!handle) throw HostError("cannot create table " + path);
-  DbfTable table(handle, path, true);
-  for (const FieldInfo& f : fields) {
-    if (DBFAddNativeFieldType(handle, f.name.c_str(), f.type, f.width, f.decimals) < 0) {
-      throw HostError("cannot add field " + f.name + " to table " + path);
-    }
-  }
-  return DbfTable(table.handle_.release(), path, true);
+  DbfLayout layout;
+  layout.fields = fields;
+  const std::string header = MakeDbfHeader(layout.fields, path);
+  layout.headerLength = static_cast<std::uint16_t>(header.size());
+  const FieldInfo& last = layout.fields.back();
+  layout.recordLength = static_cast<std::uint16_t>(last.offset + last.width);
+  std::FILE* file = OpenTableFile(path, "wb+");
+  if (!file) throw HostError("cannot create table " + path);
+  DbfTable table(file, path, true, std::move(layout));
+  table.WriteBytes(0, header + kDbfEndOfFile);
+  return table;
 }
 
 int DbfTable::FieldIndex(std::string_view name) const {
   std::string wanted = Upper(name);
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    if (fields_[i].name == wanted) return static_cast<int>(i);
+  for (std::size_t i = 0; i < layout_.fields.size(); ++i) {
+    if (layout_.fields[i].name == wanted) return static_cast<int>(i);
   }
   return -1;
 }
 
-long DbfTable::RecordCount() const { return DBFGetRecordCount(handle_.get()); }
+bool DbfTable::Deleted(long record) const {
+  return record >= 1 && record <= RecordCount() && ReadBytes(record, 0, 1) == "*";
+}
+
+std::string DbfTable::ReadBytes(long record, int offset, int size) const {
+  const std::uint64_t at = layout_.headerLength + static_cast<std::uint64_t>(record - 1) * layout_.recordLength + offset;
+  std::string bytes = ReadAt(file_.get(), at, static_cast<std::size_t>(size));
+  if (bytes.size() != static_cast<std::size_t>(size)) {
+    throw HostError("cannot read record " + std::to_string(record) + " of " + path_);
+  }
+  return bytes;
+}
+
+void DbfTable::WriteBytes(std::uint64_t at, const std::string& bytes) {
+  std::FILE* file = file_.get();
+  if (std::fseek(file, static_cast<long>(at), SEEK_SET) != 0 ||
+      std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0) {
+    throw HostError("cannot write to table " + path_);
+  }
+}
 
 Value DbfTable::EmptyValue(const FieldInfo& field) {
   switch (field.type) {
@@ -96,12 +105,10 @@ Value DbfTable::EmptyValue(const FieldInfo& field) {
 }
 
 Value DbfTable::Read(long record, int field) const {
-  const FieldInfo& f = fields_.at(field);
+  const FieldInfo& f = layout_.fields.at(field);
   if (record < 1 || record > RecordCount()) return EmptyValue(f);
-  // The raw record, so that character fields keep their blanks.
-  const char* raw = DBFReadTuple(handle_.get(), static_cast<int>(record - 1));
-  if (!raw) throw HostError("cannot read record " + std::to_string(record) + " of " + path_);
-  std::string bytes(raw + f.offset, f.width);
+  // The raw bytes, so that character fields keep their blanks.
+  const std::string bytes = ReadBytes(record, f.offset, f.width);
   switch (f.type) {
     case 'N': return Value::Number(Val(bytes));
     case 'L': return Value::Logical(!bytes.empty() && std::string_view("TtYy").find(bytes[0]) != std::string_view::npos);
@@ -112,7 +119,7 @@ Value DbfTable::Read(long record, int field) const {
 }
 
 void DbfTable::Write(long record, int field, const Value& value) {
-  const FieldInfo& f = fields_.at(field);
+  const FieldInfo& f = layout_.fields.at(field);
   if (!writable_) throw HostError("table " + path_ + " is read-only");
   if (record < 1 || record > RecordCount()) throw HostError("no record to write at the end of " + path_);
   std::string bytes;
@@ -123,21 +130,19 @@ void DbfTable::Write(long record, int field, const Value& value) {
     case 'C': bytes = PadR(value.AsText(), f.width); break;
     default: throw HostError("field " + f.name + " cannot be written");
   }
-  if (!DBFWriteAttributeDirectly(handle_.get(), static_cast<int>(record - 1), field, bytes.data())) {
-    throw HostError("cannot write field " + f.name + " of " + path_);
-  }
+  // A value longer than its field is cut to the field's width.
+  bytes.resize(static_cast<std::size_t>(f.width), ' ');
+  WriteBytes(layout_.headerLength + static_cast<std::uint64_t>(record - 1) * layout_.recordLength + f.offset, bytes);
 }
 
 long DbfTable::Append() {
   if (!writable_) throw HostError("table " + path_ + " is read-only");
-  long record = RecordCount() + 1;
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    std::string blank(fields_[i].width, ' ');
-    if (!DBFWriteAttributeDirectly(handle_.get(), static_cast<int>(record - 1), static_cast<int>(i), blank.data())) {
-      throw HostError("cannot append to " + path_);
-    }
-  }
-  return record;
+  if (layout_.records == UINT32_MAX) throw HostError("cannot append to " + path_);
+  // The blank record and the end mark first, then the count that takes it in.
+  const std::uint64_t end = layout_.headerLength + static_cast<std::uint64_t>(layout_.records) * layout_.recordLength;
+  WriteBytes(end, std::string(layout_.recordLength, ' ') + kDbfEndOfFile);
+  WriteBytes(1, DbfUpdateStamp(layout_.records + 1));
+  return ++layout_.records;
 }
 
 }  // namespace zuvtill::runtime

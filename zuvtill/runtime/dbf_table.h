@@ -1,26 +1,19 @@
-// One DBF table file, read and written through shapelib. Character fields
-// come back exactly as stored (padded to their width, code page 852 bytes),
-// numbers as numbers (a blank number is 0), logicals and dates as such.
+// One DBF table file (dBase III, see dbf_format.h), read and written by
+// the runtime itself. Character fields come back exactly as stored (padded
+// to their width, code page 852 bytes), numbers as numbers (a blank number
+// is 0), logicals and dates as such. Every write goes to the file at once,
+// so a program the host starts next reads what was written.
 #pragma once
 
-#include <shapefil.h>
-
+#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "runtime/dbf_format.h"
 #include "runtime/value.h"
 
 namespace zuvtill::runtime {
-
-struct FieldInfo {
-  std::string name;  // upper case
-  char type = 'C';   // C N L D (F is read as N; M reads as an empty text)
-  int width = 0;
-  int decimals = 0;
-  int offset = 0;  // of the field in the raw record (byte 0 is the deletion flag)
-};
 
 class DbfTable {
  public:
@@ -30,10 +23,12 @@ class DbfTable {
   // Creates a new empty table with these fields (name, type, width, decimals).
   static DbfTable Create(const std::string& path, const std::vector<FieldInfo>& fields);
 
-  const std::vector<FieldInfo>& Fields() const { return fields_; }
+  const std::vector<FieldInfo>& Fields() const { return layout_.fields; }
   // Index of the field (case-insensitive), or -1.
   int FieldIndex(std::string_view name) const;
-  long RecordCount() const;
+  long RecordCount() const { return static_cast<long>(layout_.records); }
+  // Whether the record carries the deletion mark; the record still reads.
+  bool Deleted(long record) const;
 
   // Record numbers are 1-based. Reading record 0 or one past the end gives
   // the field's empty value (the end-of-table record).
@@ -47,14 +42,16 @@ class DbfTable {
 
  private:
   struct Closer {
-    void operator()(DBFInfo* handle) const;
+    void operator()(std::FILE* file) const { std::fclose(file); }
   };
-  DbfTable(DBFHandle handle, std::string path, bool writable);
+  DbfTable(std::FILE* file, std::string path, bool writable, DbfLayout layout);
+  std::string ReadBytes(long record, int offset, int size) const;
+  void WriteBytes(std::uint64_t at, const std::string& bytes);
 
-  std::unique_ptr<DBFInfo, Closer> handle_;
+  std::unique_ptr<std::FILE, Closer> file_;
   std::string path_;
   bool writable_ = false;
-  std::vector<FieldInfo> fields_;
+  DbfLayout layout_;
 };
 
 }  // namespace zuvtill::runtime
