@@ -5,13 +5,13 @@
 #include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
-
-#include <unistd.h>
+#include <thread>
 
 #include "ksef/crypto.h"
 #include "openssl_tool.h"
@@ -98,7 +98,7 @@ class KsefPrint : public ::testing::Test {
         return;
       }
       ASSERT_LE(pdfs.size(), 1u);
-      ::usleep(100000);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     FAIL() << "no PDF from the queue " << kPdfQueue << " after 60 s";
   }
@@ -217,8 +217,8 @@ TEST_F(KsefPrint, TheKsefNumberCaptionFitsInsideItsCodeAtEverySize) {
     // The code image with a white margin around it, at the printer's resolution.
     const std::string stem = (dir / "code").string();
     platform::ProcessResult r = platform::RunProcess(
-        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", std::to_string(dpi), "-gray", "-aa", "no",
-                     "-x", std::to_string(left - margin), "-y", std::to_string(top - margin), "-W",
+        "pdftoppm", {"-f", std::to_string(page), "-l", std::to_string(page), "-r", std::to_string(dpi), "-gray",
+                     "-aa", "no", "-x", std::to_string(left - margin), "-y", std::to_string(top - margin), "-W",
                      std::to_string(D + 2 * margin), "-H", std::to_string(S + 2 * margin), "-singlefile",
                      (dir / "doc.pdf").string(), stem});
     ASSERT_EQ(r.exitCode, 0) << r.err;
