@@ -115,4 +115,17 @@ inline std::size_t CharacterCount(std::string_view bytes) {
   return count;
 }
 
+inline bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Whether the bytes are well-formed UTF-8 throughout.
+inline bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();)
+    if (!DecodeUtf8(text, i)) return false;
+  return true;
+}
+
 }  // namespace zuvprint::platform

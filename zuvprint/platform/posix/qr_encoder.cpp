@@ -4,7 +4,6 @@
 #include <ZXing/BitMatrix.h>
 #include <ZXing/MultiFormatWriter.h>
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -17,16 +16,6 @@ namespace {
 // zxing-cpp rates error correction 0 to 8; for QR Code 0 to 2 mean level L.
 constexpr int kLevelL = 1;
 
-bool Ascii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-bool Utf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();)
-    if (!DecodeUtf8(text, i)) return false;
-  return true;
-}
-
 }  // namespace
 
 QrModules EncodeQrLevelL(std::string_view text) {
@@ -34,9 +23,9 @@ QrModules EncodeQrLevelL(std::string_view text) {
   try {
     ZXing::MultiFormatWriter writer(ZXing::BarcodeFormat::QRCode);
     writer.setEccLevel(kLevelL).setMargin(0);
-    if (Ascii(text)) {
+    if (IsAscii(text)) {
       symbol = writer.encode(std::string(text), 0, 0);
-    } else if (Utf8(text)) {
+    } else if (IsUtf8(text)) {
       writer.setEncoding(ZXing::CharacterSet::UTF8);
       symbol = writer.encode(std::string(text), 0, 0);
     } else {

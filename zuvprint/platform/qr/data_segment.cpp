@@ -40,16 +40,6 @@ int CountBits(Mode mode, int version) {
   return kBits[static_cast<int>(mode)][range];
 }
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();)
-    if (!DecodeUtf8(text, i)) return false;
-  return true;
-}
-
 // Digits in groups of three as 10 bits, a last group of two as 7, of one as 4.
 void AppendNumeric(std::string_view text, BitBuffer& bits) {
   for (std::size_t i = 0; i < text.size(); i += 3) {
