@@ -104,13 +104,18 @@ export TMPDIR="$tmp/tmp"
 LC_ALL=C lpstat -e 2>/dev/null | grep -qx ZuvPDF ||
   fail "test setup: the private server does not list ZuvPDF"
 
-# The program, started directly or under Wine (a prefix of its own, where
-# Wine lists the private server's queues as Windows printers).
+# A Windows program under Wine, in a prefix of the test's own, where Wine
+# lists the private server's queues as Windows printers.
+in_wine() {
+  WINEPREFIX=$("$srcdir/scripts/wine-prefix" "$tmp") || return 125
+  export WINEPREFIX WINEDEBUG=-all,err+module ZUVPRINT_MESSAGES=stderr
+  timeout 300 /usr/lib/wine/wine64 "$@"
+}
+
+# The program, started directly or under Wine.
 run_zuvprint() {
   if [ -n "$wine" ]; then
-    WINEPREFIX=$("$srcdir/scripts/wine-prefix" "$tmp") || return 125
-    export WINEPREFIX WINEDEBUG=-all,err+module ZUVPRINT_MESSAGES=stderr
-    timeout 300 /usr/lib/wine/wine64 "$zuvprint" "$@"
+    in_wine "$zuvprint" "$@"
   else
     exec "$zuvprint" "$@"
   fi
@@ -227,8 +232,7 @@ case $p2 in *Stronapierwsza*) fail "page 2 shows page 1's text; its text: $p2" ;
 # printer's 600 dpi both programs lay out the same grid.
 rm -f "$server_dir"/pdf-out/*.pdf
 if [ -n "$wine" ]; then
-  WINEPREFIX=$("$srcdir/scripts/wine-prefix" "$tmp") WINEDEBUG=-all \
-    timeout 60 /usr/lib/wine/wine64 "$(dirname "$zuvprint")/printer_resolution.exe" ZuvPDF 600 >&2 ||
+  (in_wine "$(dirname "$zuvprint")/printer_resolution.exe" ZuvPDF 600) >&2 ||
     fail "test setup: ZuvPDF did not take 600 dpi"
 fi
 cp "$srcdir/examples/faktura.txt" "$work/faktura.txt"

@@ -1,6 +1,5 @@
 #include "runtime/dbf_table.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "runtime/dates.h"
@@ -46,8 +45,10 @@ DbfTable DbfTable::Open(const std::string& path) {
   if (!file) throw HostError("cannot open table " + path);
   std::unique_ptr<std::FILE, Closer> owned(file);
   const std::uint64_t size = FileSize(file);
-  const std::size_t headerLength = DbfHeaderLength(ReadAt(file, 0, kDbfFixedHeader));
-  DbfLayout layout = ParseDbfHeader(ReadAt(file, 0, std::max(headerLength, kDbfFixedHeader)), size, path);
+  std::string header = ReadAt(file, 0, kDbfFixedHeader);
+  const std::size_t headerLength = DbfHeaderLength(header);
+  if (headerLength > header.size()) header += ReadAt(file, header.size(), headerLength - header.size());
+  DbfLayout layout = ParseDbfHeader(header, size, path);
   return DbfTable(owned.release(), path, writable, std::move(layout));
 }
 
