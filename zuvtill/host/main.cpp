@@ -1,11 +1,11 @@
 // zuvhost [--data DIR] [SCRIPT]: the embedded host. Opens every table of
 // the data directory (default: the current directory) under its alias,
-// binds libzuvtill.so and runs the script (default: standard input),
+// binds the till library and runs the script (default: standard input),
 // calling the library's exports by name. Exit status: 0 when every
 // statement ran, 1 when one failed, 2 for a bad command line or a library
 // that cannot be loaded.
-#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -13,6 +13,7 @@
 #include "host/control_functions.h"
 #include "host/data_tables.h"
 #include "host/script.h"
+#include "host/standard_streams.h"
 #include "host/till_library.h"
 #include "runtime/runtime.h"
 
@@ -40,8 +41,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 }
 
 int Run(const Options& options) {
-  char absolute[PATH_MAX];
-  if (!::realpath(options.dataDirectory.c_str(), absolute)) {
+  std::error_code error;
+  std::string absolute = std::filesystem::canonical(options.dataDirectory, error).string();
+  if (error || !std::filesystem::is_directory(absolute, error)) {
     std::cerr << "zuvhost: no data directory " << options.dataDirectory << std::endl;
     return 2;
   }
@@ -49,7 +51,7 @@ int Run(const Options& options) {
   try {
     till = std::make_unique<zuvtill::host::TillLibrary>(zuvtill::host::TillLibraryBesideProgram());
   } catch (const zuvtill::host::LoadError& e) {
-    std::cerr << "zuvhost: cannot load libzuvtill.so: " << e.what() << std::endl;
+    std::cerr << "zuvhost: cannot load " << zuvtill::host::kTillLibraryName << ": " << e.what() << std::endl;
     return 2;
   }
   Runtime& rt = Runtime::Get();
@@ -76,6 +78,7 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zuvtill::host::PrepareStandardStreams();
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << "usage: zuvhost [--data DIR] [SCRIPT]" << std::endl;

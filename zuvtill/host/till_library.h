@@ -1,7 +1,8 @@
-// libzuvtill.so as the embedded host binds it: loaded once, with every
-// library it needs, so that a missing host library or device module fails
-// the load itself; its functions and those of the libraries it binds are
-// found by their upper-case export names.
+// The till library (libzuvtill.so, zuvtill.dll) as the embedded host binds
+// it: loaded once, with every library it needs, so that a missing host
+// library or device module fails the load itself; its functions and those
+// of the libraries it binds are found by their upper-case export names.
+// One backend per system (posix/, windows/); paths are UTF-8.
 #pragma once
 
 #include <stdexcept>
@@ -25,7 +26,7 @@ class TillLibrary {
   TillLibrary(const TillLibrary&) = delete;
   TillLibrary& operator=(const TillLibrary&) = delete;
 
-  // The export of that upper-case name in libzuvtill.so or one of the
+  // The export of that upper-case name in the till library or one of the
   // libraries it binds; null for any other name or symbol (nothing else of
   // the process can be called this way).
   runtime::HostFunction Find(std::string_view upperName) const;
@@ -34,7 +35,10 @@ class TillLibrary {
   void* handle_;
 };
 
-// The libzuvtill.so beside the running program.
+// The till library's file name: "libzuvtill.so", "zuvtill.dll".
+extern const char* const kTillLibraryName;
+
+// The till library beside the running program.
 std::string TillLibraryBesideProgram();
 
 }  // namespace zuvtill::host

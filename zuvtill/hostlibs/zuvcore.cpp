@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "hostlibs/data_lookup.h"
+#include "hostlibs/process_name.h"
 #include "runtime/host_error.h"
 #include "runtime/numbers.h"
 #include "runtime/runtime.h"
@@ -68,7 +69,7 @@ ZUV_EXPORT void E_FILEDELETE(Params& p) {
 
 // The process's name as the system knows it, in upper case.
 ZUV_EXPORT void NAZWA_PROCESU(Params& p) {
-  if (!Overridden("NAZWA_PROCESU", p)) p.SetResult(Value::Text(Upper(program_invocation_short_name)));
+  if (!Overridden("NAZWA_PROCESU", p)) p.SetResult(Value::Text(Upper(zuvtill::hostlibs::ProcessName())));
 }
 
 // vat.dbf: symbol C, procent N. An unknown symbol has the rate 0.

@@ -1,48 +1,52 @@
-// Faults of the file system injected into this test process, to see what
-// the library does when a file cannot be opened or written:
-//
-// RefusedWriteOpens makes every open of an existing file for writing whose
-// path ends with the suffix fail with the error, as when another program
-// holds the file locked (open() is interposed by this test program, so the
-// runtime's own calls meet the refusal); files are still created.
-//
-// FileSizeLimit lets no file grow beyond the limit (writes past it fail
-// with EFBIG, as on a full device).
+// Faults and odd files of the file system, made for this test process, to
+// see what the library does when a file cannot be opened or written or is
+// no file at all. One backend per system (posix/, windows/).
 #pragma once
 
-#include <sys/resource.h>
-
-#include <csignal>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zuvtill::testing {
 
-class RefusedWriteOpens {
+// While this lives, the existing file at path (relative to the current
+// directory) cannot be opened for writing, as when another program holds
+// it locked: the open fails with a sharing violation. Files are still
+// created.
+class HeldByAnotherProgram {
  public:
-  RefusedWriteOpens(std::string pathSuffix, int error);
-  ~RefusedWriteOpens();
-  RefusedWriteOpens(const RefusedWriteOpens&) = delete;
-  RefusedWriteOpens& operator=(const RefusedWriteOpens&) = delete;
+  explicit HeldByAnotherProgram(const std::string& path);
+  ~HeldByAnotherProgram();
+  HeldByAnotherProgram(const HeldByAnotherProgram&) = delete;
+  HeldByAnotherProgram& operator=(const HeldByAnotherProgram&) = delete;
+
+ private:
+  void* held_ = nullptr;  // Windows: the handle that holds the file
 };
 
+// While this lives, no file grows beyond the limit: writes past it fail as
+// on a full device. Where the system has no such limit, Supported() is
+// false and this does nothing.
 class FileSizeLimit {
  public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &before_);
-    signalBefore_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{bytes, before_.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &before_);
-    std::signal(SIGXFSZ, signalBefore_);
-  }
+  explicit FileSizeLimit(std::uintmax_t bytes);
+  ~FileSizeLimit();
   FileSizeLimit(const FileSizeLimit&) = delete;
   FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
+  static bool Supported();
+
  private:
-  rlimit before_{};
+  std::uintmax_t before_ = 0;
   void (*signalBefore_)(int) = nullptr;
 };
+
+// Makes a FIFO at path; false where the file system has none.
+bool MakeFifo(const std::string& path);
+
+// What a file's name in the directory (a path relative to the current
+// directory, "/"-separated) may name that is no file: a FIFO, a device.
+// Answers their DOS names ("FISK\FIFO"), made where they need making.
+std::vector<std::string> NoRegularFiles(const std::string& directory);
 
 }  // namespace zuvtill::testing

@@ -313,7 +313,7 @@ class ReceiptPrintTest : public ReceiptTest {
     ReceiptTest::SetUp();
     fs::remove(host_.File("DEBUGWIN"));
     SetWorkMode(2);
-    fs::create_symlink(ZUVLINK_BIN, host_.File(Elzab() ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+    fs::copy_file(ZUVLINK_BIN, host_.File(Elzab() ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
     Open({{}}, {{Nr(1), "CHL", 3.49, 2}, {Nr(2), "WOD", 1.99, 1}}, kGoods);
     rt().Recorder().SetAnswer("DECYZJA", Value::Logical(true));
   }
@@ -359,6 +359,7 @@ TEST_F(ReceiptPrintTest, QuantitiesInTenOrElevenDecimalPlacesArePrintedAsTheyAre
 }
 
 TEST_F(ReceiptPrintTest, AReceiptFileThatCannotBeWrittenWholeIsError1002AndIsNotPrinted) {
+  if (!FileSizeLimit::Supported()) GTEST_SKIP() << "no file-size limit on this system";
   rt().Areas().CloseAll();
   std::vector<Item> items;
   for (int n = 1; n <= 10; ++n) items.push_back({Nr(n), "WOD", 1.99, 1});

@@ -4,7 +4,9 @@
 // load because one of the modules it binds is missing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 #include "fixtures.h"
 
@@ -15,30 +17,58 @@ namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& path) { return ReadBytes(path.string()); }
 
+// The build under test: this build's bin/, or the bin/ that
+// ZUVTILL_TEST_BIN names (the Windows build's, with zuvhost.exe and its
+// DLLs), its programs started through ZUVTILL_TEST_LAUNCHER (Wine).
+struct Build {
+  fs::path bin;
+  std::string launcher;
+  bool windows = false;
+
+  fs::path Program(const std::string& name) const { return bin / (windows ? name + ".exe" : name); }
+  // A bound library's file name: "libzuvcore.so", "zuvcore.dll".
+  std::string Library(const std::string& name) const { return windows ? name + ".dll" : "lib" + name + ".so"; }
+  // The command that starts program.
+  std::string Start(const fs::path& program) const {
+    return (launcher.empty() ? "" : Quoted(launcher) + " ") + Quoted(program.string());
+  }
+};
+
+const Build& Tested() {
+  static const Build build = [] {
+    const char* bin = std::getenv("ZUVTILL_TEST_BIN");
+    const char* launcher = std::getenv("ZUVTILL_TEST_LAUNCHER");
+    Build b{bin && *bin ? fs::path(bin) : fs::path(ZUVHOST_BIN).parent_path(), launcher ? launcher : ""};
+    b.windows = fs::exists(b.bin / "zuvhost.exe");
+    return b;
+  }();
+  return build;
+}
+
 // Runs zuvhost on a data directory and a script file; answers the exit status.
-int RunHost(const std::string& zuvhost, const std::string& data, const std::string& script, std::string& out) {
-  return RunCommand(Quoted(zuvhost) + " --data " + Quoted(data) + " " + Quoted(script), out);
+int RunHost(const fs::path& zuvhost, const std::string& data, const std::string& script, std::string& out) {
+  return RunCommand(Tested().Start(zuvhost) + " --data " + Quoted(data) + " " + Quoted(script), out);
 }
 
 // The build's zuvhost in bin/ and the other family's in bin/<family>/.
 std::vector<std::pair<std::string, fs::path>> BothFamiliesHosts() {
-  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
-  return {{ZUV_FAMILY_SYMBOL, built / "zuvhost"}, {ZUV_OTHER_FAMILY, built / ZUV_OTHER_FAMILY / "zuvhost"}};
+  const Build& build = Tested();
+  return {{ZUV_FAMILY_SYMBOL, build.Program("zuvhost")},
+          {ZUV_OTHER_FAMILY, build.bin / ZUV_OTHER_FAMILY / build.Program("zuvhost").filename()}};
 }
 
-// A host directory whose FISK holds the link-program simulator under the
-// family's program name.
+// A host directory whose FISK holds a copy of the link-program simulator
+// under the family's program name, as a host installs it.
 void InstallLinkProgram(const TempDirectory& host, const std::string& family) {
   fs::create_directories(host.File("FISK"));
-  fs::create_symlink(fs::path(ZUVHOST_BIN).parent_path() / "zuvlink",
-                     host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+  fs::copy_file(Tested().Program("zuvlink"), host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
 }
 
 // Runs an example script with the sample data in the host directory. The
 // link program's own complaints go to standard error, kept apart in
 // stderr.txt; out is what the host shows.
 int RunExampleIn(const TempDirectory& host, const fs::path& zuvhost, const std::string& script, std::string& out) {
-  return RunCommand("cd " + Quoted(host.path()) + " && (" + Quoted(zuvhost.string()) + " --data " +
+  return RunCommand("cd " + Quoted(host.path()) + " && (" + Tested().Start(zuvhost) + " --data " +
                         Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/" + script) + " 2>" +
                         Quoted(host.File("stderr.txt")) + ")",
                     out);
@@ -51,7 +81,7 @@ TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
   for (const auto& e : fs::directory_iterator(dir.path())) before[e.path().filename()] = ReadFile(e.path());
 
   std::string out;
-  EXPECT_EQ(RunHost(ZUVHOST_BIN, dir.path(), ZUVTILL_EXAMPLES "/pokaz.prg", out), 0) << out;
+  EXPECT_EQ(RunHost(Tested().Program("zuvhost"), dir.path(), ZUVTILL_EXAMPLES "/pokaz.prg", out), 0) << out;
   EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/pokaz.out"));
 
   for (const auto& e : fs::directory_iterator(dir.path())) {
@@ -123,7 +153,7 @@ TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
             "x := 2 ; ? x * 3 ; ? x +\n"
             "? 'done'  // comments are no statements\n");
   std::string out;
-  EXPECT_EQ(RunHost(ZUVHOST_BIN, dir.path(), dir.File("script.prg"), out), 1);
+  EXPECT_EQ(RunHost(Tested().Program("zuvhost"), dir.path(), dir.File("script.prg"), out), 1);
   EXPECT_EQ(out,
             "1\n"
             "zuvhost: line 2: unknown function: NOSUCH\n"
@@ -141,27 +171,41 @@ TEST(Zuvhost, BadInputGivesOneLineNamingTheLineAndTheScriptGoesOn) {
 TEST(Zuvhost, ReadsTheScriptFromStandardInput) {
   TempDirectory dir;
   std::string out;
-  EXPECT_EQ(RunCommand("printf '? {1, \"a\", .T., NIL}\\n' | " + Quoted(ZUVHOST_BIN) + " --data " + Quoted(dir.path()), out),
+  EXPECT_EQ(RunCommand("printf '? {1, \"a\", .T., NIL}\\n' | " + Tested().Start(Tested().Program("zuvhost")) +
+                           " --data " + Quoted(dir.path()),
+                       out),
             0);
   EXPECT_EQ(out, "{1, \"a\", .T., NIL}\n");
 }
 
 TEST(Zuvhost, AMissingModuleFailsTheLoadWithTheSystemsMessage) {
+  const Build& build = Tested();
   TempDirectory bin;
-  fs::path built = fs::path(ZUVHOST_BIN).parent_path();
-  for (const char* file : {"zuvhost", "libzuvrt.so", "libzuvtill.so", "libzuvcore.so", "libzuvfault.so",
-                           "libzuvorg.so", "libzuvelzab.so", "libzuvcollect.so"}) {
-    fs::copy(built / file, fs::path(bin.path()) / file);
+  std::vector<std::string> files = {build.Program("zuvhost").filename().string()};
+  for (const char* library : {"zuvrt", "zuvtill", "zuvcore", "zuvfault", "zuvorg", "zuvelzab", "zuvcollect"}) {
+    files.push_back(build.Library(library));
   }
+  if (build.windows) {  // GCC's runtime DLLs
+    for (const auto& e : fs::directory_iterator(build.bin)) {
+      std::string name = e.path().filename().string();
+      if (name.rfind("lib", 0) == 0 && e.path().extension() == ".dll") files.push_back(name);
+    }
+  }
+  for (const std::string& file : files) fs::copy(build.bin / file, fs::path(bin.path()) / file);
   bin.Write("script.prg", "? 'never printed'\n");
   std::string out;
-  EXPECT_EQ(RunCommand("env -u LD_LIBRARY_PATH " + Quoted(bin.File("zuvhost")) + " --data " + Quoted(bin.path()) +
+  EXPECT_EQ(RunCommand("env -u LD_LIBRARY_PATH " + build.Start(fs::path(bin.path()) / files[0]) + " --data " + Quoted(bin.path()) +
                            " " + Quoted(bin.File("script.prg")),
                        out),
             2);
-  EXPECT_EQ(out,
-            "zuvhost: cannot load libzuvtill.so: libzuvposnet.so: cannot open shared object file: "
-            "No such file or directory\n");
+  if (build.windows) {
+    // The loader's own text, which names no module.
+    EXPECT_TRUE(std::regex_match(out, std::regex("zuvhost: cannot load zuvtill\\.dll: [^\n]+\n"))) << out;
+  } else {
+    EXPECT_EQ(out,
+              "zuvhost: cannot load libzuvtill.so: libzuvposnet.so: cannot open shared object file: "
+              "No such file or directory\n");
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "host/export_names.h"
+
 namespace zuvtill::host {
 namespace {
 
@@ -18,12 +20,6 @@ bool IsBoundLibrary(const char* path) {
   std::size_t slash = name.rfind('/');
   if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
   return std::find(std::begin(kLibraries), std::end(kLibraries), name) != std::end(kLibraries);
-}
-
-bool IsExportName(std::string_view name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-  });
 }
 
 }  // namespace
@@ -47,6 +43,8 @@ runtime::HostFunction TillLibrary::Find(std::string_view upperName) const {
   if (!symbol || ::dladdr(symbol, &info) == 0 || !IsBoundLibrary(info.dli_fname)) return nullptr;
   return reinterpret_cast<runtime::HostFunction>(symbol);
 }
+
+const char* const kTillLibraryName = "libzuvtill.so";
 
 std::string TillLibraryBesideProgram() {
   char buffer[PATH_MAX];

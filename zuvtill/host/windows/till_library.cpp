@@ -1,0 +1,80 @@
+#include "host/till_library.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "host/export_names.h"
+
+namespace zuvtill::host {
+namespace {
+
+// The libraries whose upper-case exports are host functions, in the order
+// they are searched: the till library first, then what it binds.
+constexpr const wchar_t* kBoundLibraries[] = {L"zuvtill.dll",  L"zuvcore.dll",   L"zuvfault.dll", L"zuvorg.dll",
+                                              L"zuvelzab.dll", L"zuvposnet.dll", L"zuvcollect.dll"};
+
+std::wstring Wide(const std::string& utf8) {
+  int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(n, '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
+  return utf8;
+}
+
+// The system's text of an error code, without its line end.
+std::string SystemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n > 0 ? std::wstring(buffer, n) : L"error " + std::to_wstring(code);
+  ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  return Utf8(text);
+}
+
+}  // namespace
+
+const char* const kTillLibraryName = "zuvtill.dll";
+
+TillLibrary::TillLibrary(const std::string& path) {
+  // The libraries it binds are looked for beside it first, as the host
+  // finds them beside itself, whichever program loads it.
+  handle_ = ::LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (!handle_) throw LoadError(SystemMessage(::GetLastError()));
+}
+
+TillLibrary::~TillLibrary() { ::FreeLibrary(static_cast<HMODULE>(handle_)); }
+
+runtime::HostFunction TillLibrary::Find(std::string_view upperName) const {
+  if (!IsExportName(upperName)) return nullptr;
+  const std::string name(upperName);
+  for (const wchar_t* library : kBoundLibraries) {
+    HMODULE module = ::GetModuleHandleW(library);
+    if (!module) continue;
+    if (FARPROC symbol = ::GetProcAddress(module, name.c_str())) {
+      return reinterpret_cast<runtime::HostFunction>(reinterpret_cast<void*>(symbol));
+    }
+  }
+  return nullptr;
+}
+
+std::string TillLibraryBesideProgram() {
+  std::wstring program(MAX_PATH, L'\0');
+  DWORD n;
+  while ((n = ::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()))) == program.size()) {
+    program.resize(program.size() * 2);
+  }
+  program.resize(n);
+  std::size_t slash = program.find_last_of(L"\\/");
+  return Utf8(slash == std::wstring::npos ? L"." : program.substr(0, slash)) + "\\" + kTillLibraryName;
+}
+
+}  // namespace zuvtill::host
