@@ -49,4 +49,16 @@ bool MakeFifo(const std::string& path);
 // Answers their DOS names ("FISK\FIFO"), made where they need making.
 std::vector<std::string> NoRegularFiles(const std::string& directory);
 
+// Program files that the system cannot start, each with what is wrong.
+struct UnstartableProgram {
+  std::string what;
+  std::string bytes;
+  bool executable;  // as MakeExecutable leaves it
+};
+std::vector<UnstartableProgram> UnstartablePrograms();
+
+// Lets the system start the file as a program, or not. (Windows starts any
+// image whose name says it is one.)
+void MakeExecutable(const std::string& path, bool executable);
+
 }  // namespace zuvtill::testing

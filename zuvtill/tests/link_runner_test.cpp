@@ -1,13 +1,15 @@
-// WD_RUNLINK, GETPROGNAME and WD_GETPROG of libzuvtill.so for the family
-// under test, running real programs in the work directories of a host
-// directory: the link-program simulator installed under the family's
-// program name, and small shell programs where a test needs a program
-// that behaves otherwise (a collector's, one that cannot start, one that
-// moves the host's directory away).
+// WD_RUNLINK, GETPROGNAME and WD_GETPROG of the till library for the
+// family under test, running real programs through the system's command
+// interpreter in the work directories of a host directory: the
+// link-program simulator installed under the family's program name, and a
+// scripted program (link_script.cpp) where a test needs one that behaves
+// otherwise (a collector's, one that moves the host's directory away), and
+// files that cannot start.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <regex>
+
+#include "injected_faults.h"
 
 #include "runtime/code_page.h"
 #include "runtime/text.h"
@@ -35,13 +37,12 @@ class LinkRunnerTest : public TillTest {
   std::string ErrorLog() const { return Elzab() ? "ERRORZUV.FP6" : "ERRORZUV.DF3"; }
   std::string Shown() const { return Elzab() ? "CW_PISZERR" : "DW_PISZERR"; }
 
-  // A shell program in the work directory (relative to the host's).
-  void InstallScript(const std::string& workDirectory, const std::string& name, const std::string& body,
-                     bool executable = true) {
+  // The scripted program under that name in the work directory (relative
+  // to the host's), with its script.
+  void InstallScript(const std::string& workDirectory, const std::string& name, const std::string& script) {
     fs::create_directories(host_.File(workDirectory));
-    std::string path = host_.File(workDirectory + "/" + name);
-    host_.Write(workDirectory + "/" + name, "#!/bin/sh\n" + body + "\n");
-    ::chmod(path.c_str(), executable ? 0755 : 0644);
+    fs::copy_file(LINK_SCRIPT_BIN, host_.File(workDirectory + "/" + name), fs::copy_options::overwrite_existing);
+    host_.Write(workDirectory + "/SKRYPT.TXT", script + "\n");
   }
 
   // The simulator under the family's program name, with its settings.
@@ -137,7 +138,7 @@ TEST_F(LinkRunnerTest, APortOrSpeedThatDoesNotFitReachesTheProgramAsAsterisks) {
 }
 
 TEST_F(LinkRunnerTest, ARunReportsItsStartAndEndAndLeavesHostDirectoryAndConsoleAsTheyWere) {
-  InstallScript("FISK", Program(), "pwd > pwd.txt; echo \"$@\" > args.txt");
+  InstallScript("FISK", Program(), "pwd pwd.txt\nargs args.txt");
   EXPECT_TRUE(RunLink({T(Program() + " 3 1 9600 25 plik.x")}));
   EXPECT_EQ(Log("FISK/pwd.txt"), fs::canonical(host_.File("FISK")).string() + "\n");
   EXPECT_EQ(Log("FISK/args.txt"), "3 1 9600 25 plik.x\n");
@@ -158,7 +159,7 @@ TEST_F(LinkRunnerTest, AnErrorFileLeftByTheProgramIsCopiedIntoTheLogAndDeletedWh
   for (int status : {0, 1, 126, 127}) {
     fs::remove(host_.File("FISK/" + ErrorLog()));
     InstallScript("FISK", Program(),
-                  "printf '" + first + "\\r\\ndruga linia\\r\\n' > " + ErrorFile() + "\nexit " + std::to_string(status));
+                  "write " + ErrorFile() + " " + first + "\\r\\ndruga linia\\r\\n\nexit " + std::to_string(status));
     EXPECT_FALSE(RunJob("4", "p.fp6")) << status;
     EXPECT_FALSE(fs::exists(host_.File("FISK/" + ErrorFile()))) << status;
     std::string log = Log("FISK/" + ErrorLog());
@@ -214,21 +215,21 @@ TEST_F(LinkRunnerTest, AMissingCollectorProgramIsLoggedInTheCollectorsDirectory)
 
 TEST_F(LinkRunnerTest, AProgramThatCannotStartIsError1001) {
   struct Row {
-    const char* what;
-    std::string script;       // the program's file
+    std::string what;
+    std::string bytes;        // the program's file
     bool executable;
     std::string commandLine;  // its start
   };
-  const Row rows[] = {
-      {"not executable", "#!/bin/sh\nexit 0\n", false, Program()},
-      {"its interpreter missing", "#!/nonexistent/sh\nexit 0\n", true, Program()},
-      {"another program, missing, on the command line", "#!/bin/sh\nexit 0\n", true, "BRAK.EXE"},
-  };
+  std::vector<Row> rows;
+  for (const UnstartableProgram& program : UnstartablePrograms()) {
+    rows.push_back({program.what, program.bytes, program.executable, Program()});
+  }
+  rows.push_back({"another program, missing, on the command line", ReadBytes(LINK_SCRIPT_BIN), true, "BRAK.EXE"});
   for (const Row& row : rows) {
     fs::remove(host_.File("FISK/" + ErrorLog()));
     fs::create_directories(host_.File("FISK"));
-    host_.Write("FISK/" + Program(), row.script);
-    ::chmod(host_.File("FISK/" + Program()).c_str(), row.executable ? 0755 : 0644);
+    host_.Write("FISK/" + Program(), row.bytes);
+    MakeExecutable(host_.File("FISK/" + Program()), row.executable);
     host_.Write("FISK/" + ErrorFile(), "stary blad\r\n");
     EXPECT_FALSE(RunLink({T(row.commandLine + " 4 1 9600 25 p.fp6"), T(Program())})) << row.what;
     EXPECT_TRUE(std::regex_match(Log("FISK/" + ErrorLog()),
@@ -260,8 +261,9 @@ TEST_F(LinkRunnerTest, TheHostsDirectoryIsCurrentAgainEvenWhenItsPathNoLongerNam
   // The program moves the host's directory away: the way back by its old
   // path fails, the runner still returns into it.
   fs::path moved = fs::path(host_.path()).parent_path() / (fs::path(host_.path()).filename().string() + "-moved");
-  InstallScript("FISK", Program(), "mv \"" + host_.path() + "\" \"" + moved.string() + "\"");
+  InstallScript("FISK", Program(), "move " + host_.path() + " " + moved.string());
   RunJob("4", "p.fp6");
+  if (!fs::exists(moved)) GTEST_SKIP() << "this system moves no directory that a process works in";
   EXPECT_EQ(fs::current_path(), moved);
   fs::rename(moved, host_.path());
 }
@@ -284,7 +286,7 @@ TEST_F(LinkRunnerTest, TheVariantAndTheCollectorKindChooseTheWorkDirectory) {
   for (const Row& row : rows) {
     bool collector = row.workDirectory.rfind("KOLEKT", 0) == 0;
     std::string program = collector ? "KOLEK.EXE" : Program();
-    InstallScript(row.workDirectory, program, "pwd > pwd.txt");
+    InstallScript(row.workDirectory, program, "pwd pwd.txt");
     std::vector<Value> arguments{T(program)};
     arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
     RunLink(arguments);
@@ -297,12 +299,12 @@ TEST_F(LinkRunnerTest, TheVariantAndTheCollectorKindChooseTheWorkDirectory) {
 TEST_F(LinkRunnerTest, TheErrorSymbolChoosesTheErrorFileAndTheLog) {
   // A program name of blanks is the device's own; the error files are
   // those of the error symbol when one is given, else the device's.
-  InstallScript("FISK", Program(), "printf 'blad\\r\\n' > ERROR.PSN");
+  InstallScript("FISK", Program(), "write ERROR.PSN blad\\r\\n");
   EXPECT_FALSE(RunLink({T(Program()), T("   "), T("  2  7")}));
   EXPECT_TRUE(std::regex_search(Log("FISK/ERRORZUV.PSN"), std::regex("\tblad$")));
   EXPECT_FALSE(fs::exists(host_.File("FISK/ERROR.PSN")));
 
-  InstallScript("FISK", Program(), "printf 'blad\\r\\n' > ERROR.PSN");
+  InstallScript("FISK", Program(), "write ERROR.PSN blad\\r\\n");
   EXPECT_TRUE(RunLink({T(Program()), T(""), T("")})) << "the fiscal printer's own error file is not there";
   EXPECT_TRUE(fs::exists(host_.File("FISK/ERROR.PSN")));
 

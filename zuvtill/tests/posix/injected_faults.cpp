@@ -78,4 +78,11 @@ std::vector<std::string> NoRegularFiles(const std::string& directory) {
   return {dos + "\\FIFO", dos + "\\ZERO"};
 }
 
+std::vector<UnstartableProgram> UnstartablePrograms() {
+  return {{"not executable", "#!/bin/sh\nexit 0\n", false},
+          {"its interpreter missing", "#!/nonexistent/sh\nexit 0\n", true}};
+}
+
+void MakeExecutable(const std::string& path, bool executable) { ::chmod(path.c_str(), executable ? 0755 : 0644); }
+
 }  // namespace zuvtill::testing

@@ -29,4 +29,12 @@ std::vector<std::string> NoRegularFiles(const std::string& directory) {
   return {dos + "\\NUL"};
 }
 
+// A text under a program's name, and an image cut off after its DOS header.
+std::vector<UnstartableProgram> UnstartablePrograms() {
+  std::string cut = "MZ" + std::string(58, '\0') + std::string("\x40\0\0\0", 4) + "PE\0\0";
+  return {{"no program image", "@echo off\r\nexit 0\r\n", true}, {"an image cut off", cut, true}};
+}
+
+void MakeExecutable(const std::string&, bool) {}
+
 }  // namespace zuvtill::testing
