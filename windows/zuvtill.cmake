@@ -89,3 +89,40 @@ add_custom_target(zuvhost_other_family ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${bound_files} ${other_bin}
   COMMENT "zuvhost.exe for the ${ZUV_OTHER_FAMILY} family")
 add_dependencies(zuvhost_other_family zuvtill_other_family zuvhost)
+
+# The tests: in zuvtill/bin/ beside the DLLs they bind, run by CTest
+# through Wine. Paths that reach them are Wine's Z: drive.
+set(zuvtill_tests ${zuvtill_dir}/tests)
+add_executable(link_script ${zuvtill_tests}/link_script.cpp)
+set_target_properties(link_script PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${zuvtill_bin})
+target_link_options(link_script PRIVATE -static)
+
+function(zuvtill_windows_tests target)
+  add_executable(${target} ${ARGN} ${TILL_LIBRARY_WINDOWS_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_main.cpp)
+  zuvtill_binary(${target})
+  target_link_libraries(${target} PRIVATE zuvrt gtest)
+  target_compile_definitions(${target} PRIVATE ZUV_FAMILY_SYMBOL="${ZUV_FAMILY_SYMBOL}"
+                             ZUVLINK_BIN="Z:$<TARGET_FILE:zuvlink>" LINK_SCRIPT_BIN="Z:$<TARGET_FILE:link_script>"
+                             ZUV_EXAMPLES_DIR="Z:${PROJECT_SOURCE_DIR}/examples")
+  add_dependencies(${target} zuvtill zuvhost_other_family zuvlink link_script)
+endfunction()
+
+zuvtill_windows_tests(zuvtill_library_tests ${zuvtill_tests}/host_libraries_test.cpp
+                      ${zuvtill_tests}/windows/system_code_pages.cpp)
+zuvtill_windows_tests(zuvtill_device_tests ${zuvtill_tests}/device_operations_test.cpp)
+zuvtill_windows_tests(zuvtill_exchange_tests ${zuvtill_tests}/error_reporting_test.cpp
+                      ${zuvtill_tests}/link_runner_test.cpp ${zuvtill_tests}/printer_information_test.cpp
+                      ${zuvtill_tests}/windows/injected_faults.cpp)
+zuvtill_windows_tests(zuvtill_receipt_tests ${zuvtill_tests}/tax_rates_test.cpp ${zuvtill_tests}/plu_limits_test.cpp
+                      ${zuvtill_tests}/receipt_test.cpp ${zuvtill_tests}/deposit_test.cpp
+                      ${zuvtill_tests}/windows/injected_faults.cpp)
+
+if(ZUV_WINDOWS_ARCH STREQUAL "x86_64")
+  gtest_discover_tests(zuvtill_library_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 60)
+  foreach(target zuvtill_device_tests zuvtill_exchange_tests zuvtill_receipt_tests)
+    foreach(family FP600 DF301)
+      gtest_discover_tests(${target} TEST_PREFIX "${family}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                           PROPERTIES TIMEOUT 60 ENVIRONMENT "ZUVTILL_FAMILY=${family}")
+    endforeach()
+  endforeach()
+endif()

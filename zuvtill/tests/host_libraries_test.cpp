@@ -1,14 +1,14 @@
-// libzuvtill.so as the host binds it, and the stand-ins behind it: the
+// The till library as the host binds it, and the stand-ins behind it: the
 // Polish-letter codings, the lookups in the data directory's tables, table
 // states and scopes, and the record of calls with their references.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include "fixtures.h"
 #include "host/till_library.h"
 #include "runtime/code_page.h"
 #include "runtime/host_error.h"
 #include "runtime/work_areas.h"
+#include "system_code_pages.h"
 
 namespace zuvtill::testing {
 namespace {
@@ -39,18 +39,6 @@ class HostLibrariesTest : public RuntimeTest {
 };
 host::TillLibrary* HostLibrariesTest::till_ = nullptr;
 
-std::string Iconv(const std::string& utf8, const char* to) {
-  iconv_t cd = ::iconv_open(to, "UTF-8");
-  std::string out(utf8.size(), '\0');
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size(), outLeft = out.size();
-  char* dst = out.data();
-  ::iconv(cd, &in, &inLeft, &dst, &outLeft);
-  ::iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 TEST_F(HostLibrariesTest, OnlyTheBoundLibrariesExportsAreFound) {
   for (const char* name : {"L2M", "KOM3", "_PL", "JM_NAZWA", "CWSTART", "DW_PSN_KASA", "KL_SLODAN"}) {
     EXPECT_NE(till_->Find(name), nullptr) << name;
@@ -65,8 +53,8 @@ TEST_F(HostLibrariesTest, PolishLetterCodingsShareOneOrderAndLength) {
   const std::string letters = "ĄĆĘŁŃÓŚŹŻąćęłńóśźż";
   std::string codings[5];
   for (int n = 1; n <= 4; ++n) codings[n] = CallExport("DAJ_POL", {N(n)}).AsText();
-  EXPECT_EQ(codings[2], Iconv(letters, "CP852"));
-  EXPECT_EQ(codings[3], Iconv(letters, "CP1250"));
+  EXPECT_EQ(codings[2], InSystemCodePage(letters, 852));
+  EXPECT_EQ(codings[3], InSystemCodePage(letters, 1250));
   EXPECT_EQ(codings[4], "ACELNOSZZacelnoszz");
   for (int n = 1; n <= 4; ++n) EXPECT_EQ(codings[n].size(), 18u) << n;
   EXPECT_EQ(CallExport("DAJ_POL", {N(5)}).AsText(), "");

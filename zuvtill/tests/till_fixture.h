@@ -1,4 +1,4 @@
-// libzuvtill.so bound as the host binds it, for the family named by
+// The till library bound as the host binds it, for the family named by
 // ZUVTILL_FAMILY (the build's own family when unset; the other family's
 // library lives in bin/<family>/), loaded once per test program: its
 // exports called by name, the device modules' calls since the last look,
@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ inline std::string FamilyUnderTest() {
 inline std::string LibraryOf(const std::string& family) {
   std::string beside = host::TillLibraryBesideProgram();
   if (family == ZUV_FAMILY_SYMBOL) return beside;
-  return beside.substr(0, beside.rfind('/')) + "/" + family + "/libzuvtill.so";
+  std::filesystem::path library(beside);
+  return (library.parent_path() / family / library.filename()).string();
 }
 
 inline Value Numbers(std::vector<Value> elements) { return Value::OfArray(std::move(elements)); }
