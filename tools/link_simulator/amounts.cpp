@@ -14,12 +14,24 @@ std::optional<std::int64_t> ParseDigits(std::string_view text, std::size_t maxDi
   return value;
 }
 
+// In 64 bits, as every target has them: with s = 10^decimals, price = ph·s + pl
+// and quantity = qh·s + ql, price × quantity / s = price·qh + ph·ql + pl·ql / s,
+// where only the last term has a fraction and pl·ql < s² ≤ 10^18 fits.
 std::optional<std::int64_t> ItemValue(std::int64_t price, std::int64_t quantity, int decimals) {
-  unsigned __int128 scale = 1;
+  if (price < 0 || quantity < 0 || decimals < 0 || decimals > 9) return std::nullopt;
+  constexpr std::uint64_t kLargest = std::numeric_limits<std::int64_t>::max();
+  std::uint64_t scale = 1;
   for (int i = 0; i < decimals; ++i) scale *= 10;
-  unsigned __int128 product = static_cast<unsigned __int128>(price) * static_cast<unsigned __int128>(quantity);
-  unsigned __int128 value = (product + scale / 2) / scale;
-  if (value > static_cast<unsigned __int128>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
+  const std::uint64_t p = static_cast<std::uint64_t>(price), q = static_cast<std::uint64_t>(quantity);
+  const std::uint64_t ph = p / scale, pl = p % scale, qh = q / scale, ql = q % scale;
+  if (qh != 0 && p > kLargest / qh) return std::nullopt;
+  if (ql != 0 && ph > kLargest / ql) return std::nullopt;
+  const std::uint64_t terms[] = {p * qh, ph * ql, (pl * ql + scale / 2) / scale};
+  std::uint64_t value = 0;
+  for (std::uint64_t term : terms) {
+    if (term > kLargest - value) return std::nullopt;
+    value += term;
+  }
   return static_cast<std::int64_t>(value);
 }
 

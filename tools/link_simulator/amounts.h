@@ -14,7 +14,8 @@ namespace zuvlink {
 std::optional<std::int64_t> ParseDigits(std::string_view text, std::size_t maxDigits);
 
 // Price × quantity / 10^decimals rounded half up to a whole grosz; nothing
-// when the result does not fit 63 bits. decimals: 0 to 9.
+// when the result does not fit 63 bits, or for a negative price or
+// quantity or decimals outside 0 to 9.
 std::optional<std::int64_t> ItemValue(std::int64_t price, std::int64_t quantity, int decimals);
 
 // Grosze as złote for the paper roll: "6,98", "-0,50".

@@ -1,12 +1,11 @@
 #include "byte_files.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "job_failure.h"
+#include "operating_system.h"
 
 namespace zuvlink {
 namespace {
@@ -17,6 +16,7 @@ struct CloseFile {
 using File = std::unique_ptr<std::FILE, CloseFile>;
 
 std::string Reason(int error) {
+  if (MeansDiskFull(error)) return "brak miejsca na dysku";
   switch (error) {
     case ENOENT:
       return "plik nie istnieje";
@@ -25,10 +25,6 @@ std::string Reason(int error) {
       return "brak dostępu";
     case EISDIR:
       return "to jest katalog";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return "brak miejsca na dysku";
     case EROFS:
       return "dysk tylko do odczytu";
     default:
@@ -57,8 +53,7 @@ void Write(const std::string& path, const std::string& bytes, const char* mode, 
 
 std::string ReadWholeFile(const std::string& path, const std::string& what) {
   // A device or a pipe could be read without end, or block the job.
-  struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) Fail(what + " \"" + path + "\": to nie jest zwykły plik");
+  if (KindOfFile(path) == FileKind::kOther) Fail(what + " \"" + path + "\": to nie jest zwykły plik");
   errno = 0;
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) FailOn(what, path, "nie można otworzyć", errno);

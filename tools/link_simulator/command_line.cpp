@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii_case.h"
 #include "job_failure.h"
 
 namespace zuvlink {
@@ -44,10 +45,25 @@ void CheckTail(const Family& family, const std::string& tail) {
     Fail(Parameter(3) + "drukarka DF301 oczekuje \"0\" lub \"1\"");
 }
 
-// The file lies in the current directory: a path could reach any file.
+// DOS and Windows open a device for these names, with any extension and in
+// any directory: reading COM1 or AUX waits for a line that never comes.
+bool IsDeviceName(std::string_view name) {
+  static const char* const kDevices[] = {
+      "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "CLOCK$", "COM0", "COM1", "COM2", "COM3", "COM4", "COM5",
+      "COM6", "COM7", "COM8", "COM9", "LPT0",   "LPT1",    "LPT2",   "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8",
+      "LPT9"};
+  std::string_view stem = name.substr(0, name.find('.'));
+  stem = stem.substr(0, stem.find_last_not_of(' ') + 1);
+  return std::any_of(std::begin(kDevices), std::end(kDevices),
+                     [&](const char* device) { return EqualIgnoringAsciiCase(stem, device); });
+}
+
+// The file lies in the current directory: a path could reach any file, and
+// so could a drive ("C:A.fp6") or a device.
 void CheckFileName(const std::string& name) {
   if (name.empty() || name == "." || name == "..") Fail(Parameter(4) + "brak nazwy pliku");
-  if (name.find_first_of("/\\") != std::string::npos) Fail(Parameter(4) + "nazwa pliku bez ścieżki katalogu");
+  if (name.find_first_of("/\\:") != std::string::npos) Fail(Parameter(4) + "nazwa pliku bez ścieżki katalogu");
+  if (IsDeviceName(name)) Fail(Parameter(4) + "to nazwa urządzenia, nie pliku");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "failure_files.h"
 
-#include <strings.h>
-
+#include "ascii_case.h"
 #include "byte_files.h"
 
 namespace zuvlink {
@@ -10,14 +9,13 @@ void WriteErrorFile(const std::string& path, const std::string& text, const std:
   WriteWholeFile(path, text + "\r\n" + detail + "\r\n", "Plik błędu");
 }
 
-std::filesystem::path HostDirectory(const std::filesystem::path& workDirectory) {
-  std::filesystem::path above = workDirectory.parent_path();
-  if (::strcasecmp(workDirectory.filename().c_str(), "MERA30") == 0) above = above.parent_path();
-  return above;
+std::string HostDirectory(const std::filesystem::path& workDirectory) {
+  std::u8string name = workDirectory.filename().u8string();
+  return EqualIgnoringAsciiCase(std::string(name.begin(), name.end()), "MERA30") ? "../.." : "..";
 }
 
-void WritePrintEndMarker(const std::filesystem::path& hostDirectory, const std::string& program) {
-  WriteWholeFile((hostDirectory / "END_TASM").string(), "Koniec wydruku: " + program + "\r\n",
+void WritePrintEndMarker(const std::string& hostDirectory, const std::string& program) {
+  WriteWholeFile(hostDirectory + "/END_TASM", "Koniec wydruku: " + program + "\r\n",
                  "Znacznik końca wydruku");
 }
 

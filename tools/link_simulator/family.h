@@ -15,10 +15,10 @@ struct Family {
 };
 
 // The family of argv[0]: its last path component compared without regard
-// to case; nothing for any other name.
+// to case, with or without ".EXE"; nothing for any other name.
 std::optional<Family> FamilyOfProgram(std::string_view argv0);
 
-// The last path component of argv[0].
+// The last path component of argv[0], a Linux or a Windows path.
 std::string ProgramName(std::string_view argv0);
 
 }  // namespace zuvlink

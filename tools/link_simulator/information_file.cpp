@@ -1,12 +1,12 @@
 #include "information_file.h"
 
 #include "file_text.h"
+#include "operating_system.h"
 
 namespace zuvlink {
 
 InformationFields DefaultInformationFields(const Family& family, std::time_t now) {
-  std::tm local{};
-  ::localtime_r(&now, &local);
+  std::tm local = LocalTime(now);
   char date[16], time[8];
   std::strftime(date, sizeof date, "%d.%m.%Y", &local);
   std::strftime(time, sizeof time, "%H:%M", &local);

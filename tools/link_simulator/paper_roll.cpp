@@ -1,15 +1,13 @@
 #include "paper_roll.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "byte_files.h"
 #include "file_text.h"
 #include "job_failure.h"
+#include "operating_system.h"
 
 namespace zuvlink {
 namespace {
@@ -67,8 +65,7 @@ std::string ReceiptNumberRow(long number, std::string_view dateAndTime) {
 }
 
 long NextReceiptNumber(const std::string& rollPath) {
-  struct stat st;
-  if (::stat(rollPath.c_str(), &st) != 0 && errno == ENOENT) return 1;
+  if (KindOfFile(rollPath) == FileKind::kMissing) return 1;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> roll(std::fopen(rollPath.c_str(), "rb"), &std::fclose);
   if (!roll) Fail("Rolka papieru \"" + rollPath + "\": nie można otworzyć");
   // Only the start of each row matters, so a roll of any size reads in

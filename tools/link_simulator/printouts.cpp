@@ -4,6 +4,7 @@
 
 #include "amounts.h"
 #include "file_text.h"
+#include "operating_system.h"
 
 namespace zuvlink {
 namespace {
@@ -22,8 +23,7 @@ std::string QuantityTimesPrice(const ItemLine& item) {
 }  // namespace
 
 std::string PrintTime(std::time_t now) {
-  std::tm local{};
-  ::localtime_r(&now, &local);
+  std::tm local = LocalTime(now);
   char text[32];
   std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
   return text;

@@ -1,23 +1,15 @@
 #include "settings.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <charconv>
 #include <set>
 
+#include "ascii_case.h"
 #include "byte_files.h"
 #include "job_failure.h"
+#include "operating_system.h"
 
 namespace zuvlink {
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 std::string Trimmed(const std::string& text) {
   std::size_t start = text.find_first_not_of(" \t");
@@ -43,7 +35,7 @@ class SettingsReader {
     if (blank.empty() || blank[0] == ';' || blank[0] == '#') return;
     std::size_t eq = line.find('=');
     if (eq == std::string::npos) Fault(number, "brak znaku \"=\"");
-    std::string key = Lower(Trimmed(line.substr(0, eq)));
+    std::string key = AsciiLower(Trimmed(line.substr(0, eq)));
     std::string value = line.substr(eq + 1);
     if (!seen_.insert(key).second) return;
     Set(number, key, value);
@@ -92,8 +84,7 @@ class SettingsReader {
 }  // namespace
 
 Settings ReadSettings(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return {};
+  if (KindOfFile(path) == FileKind::kMissing) return {};
   std::string bytes = ReadWholeFile(path, "Plik ustawień");
   SettingsReader reader(path);
   std::size_t start = 0;

@@ -1,6 +1,6 @@
 // Code page 852, the host's text, and UTF-8, the text of people: the
-// console and logs convert here and nowhere else. The conversion is the C
-// library's iconv.
+// console and logs convert here and nowhere else. The conversion goes by
+// the code page's table of our own, the same on every system.
 #pragma once
 
 #include <string>

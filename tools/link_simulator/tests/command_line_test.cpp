@@ -3,6 +3,8 @@
 // this printer fails the job with a text naming the parameter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link_run.h"
 
 namespace zuvlink::testing {
@@ -38,12 +40,44 @@ TEST(LinkCommandLine, TheProgramNameChoosesTheFamilyAndItsErrorFile) {
   }
 }
 
+// argv[0] as Linux and Windows hand it over: a path of either system, a
+// drive letter, without ".EXE". The run log names the program without its
+// directory. Under Wine these are the commands that start the copy.
+TEST(LinkCommandLine, TheProgramNameCountsWithoutItsDirectoryAndExtension) {
+  LinkWorkDirectory dir;
+  std::string windowsWork = "Z:" + dir.Work().string();
+  std::replace(windowsWork.begin(), windowsWork.end(), '/', '\\');
+  struct Case {
+    std::string program, argv0, tail, errorFile, logged;  // the log line starts with logged
+  };
+  const Case cases[] = {
+      {"ELZABDR.EXE", ".\\ELZABDR.EXE", "25", "ERROR.FP6", "ELZABDR.EXE "},
+      {"ELZABDR.EXE", windowsWork + "\\ELZABDR.EXE", "25", "ERROR.FP6", "ELZABDR.EXE "},
+      {"ELZABDR.EXE", dir.Work().string() + "/ELZABDR.EXE", "25", "ERROR.FP6", "ELZABDR.EXE "},
+      {"ELZABDR.EXE", "ELZABDR", "25", "ERROR.FP6", "ELZABDR"},
+      {"POSNETDR.EXE", windowsWork + "\\posnetdr.exe", "1", "ERROR.DF3", "posnetdr.exe "},
+      {"POSNETDR.EXE", "POSNETDR.exe", "1", "ERROR.DF3", "POSNETDR.exe "},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir.Work() / c.errorFile);
+    std::filesystem::remove(dir.Work() / "SYMULATOR.LOG");
+    EXPECT_EQ(dir.RunAs(c.program, c.argv0, {"4", "1", "9600", c.tail, "brak.txt"}).status, 1) << c.argv0;
+    EXPECT_EQ(dir.FirstLine(c.errorFile), "Plik paragonu \"brak.txt\": nie można otworzyć (plik nie istnieje)")
+        << c.argv0;
+    EXPECT_EQ(dir.Read("SYMULATOR.LOG").substr(0, c.logged.size()), c.logged) << c.argv0;
+  }
+}
+
 TEST(LinkCommandLine, AnyOtherProgramNameIsRefusedWithExitStatusTwo) {
   LinkWorkDirectory dir;
   LinkResult result = dir.Run("DRUKARKA.EXE", {"3", "1", "9600", "25", "A.fp6"});
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("ELZABDR.EXE or POSNETDR.EXE"), std::string::npos) << result.err;
   EXPECT_FALSE(dir.Has("ERROR.FP6"));
+  EXPECT_FALSE(dir.Has("A.fp6"));
+  // One ".EXE" is dropped, not any ending.
+  LinkResult twice = dir.Run("ELZABDR.EXE.EXE", {"3", "1", "9600", "25", "A.fp6"});
+  EXPECT_EQ(twice.status, 2) << twice.err;
   EXPECT_FALSE(dir.Has("A.fp6"));
 }
 
@@ -67,6 +101,11 @@ TEST(LinkCommandLine, AWrongCommandLineFailsNamingTheParameter) {
       {"ELZABDR.EXE", {"4", "1", "9600", "25"}, "Parametr 5 (nazwa pliku): brak parametru"},
       {"ELZABDR.EXE", {"4", "1", "9600", "25", "A.fp6", "B.fp6"}, "Parametr 6: nadmiarowy"},
       {"ELZABDR.EXE", {"3", "1", "9600", "25", "../A.fp6"}, "Parametr 5 (nazwa pliku): nazwa pliku bez ścieżki"},
+      {"ELZABDR.EXE", {"3", "1", "9600", "25", "..\\A.fp6"}, "Parametr 5 (nazwa pliku): nazwa pliku bez ścieżki"},
+      {"ELZABDR.EXE", {"3", "1", "9600", "25", "C:A.fp6"}, "Parametr 5 (nazwa pliku): nazwa pliku bez ścieżki"},
+      {"ELZABDR.EXE", {"4", "1", "9600", "25", "COM1"}, "Parametr 5 (nazwa pliku): to nazwa urządzenia"},
+      {"ELZABDR.EXE", {"4", "1", "9600", "25", "aux.fp6"}, "Parametr 5 (nazwa pliku): to nazwa urządzenia"},
+      {"POSNETDR.EXE", {"3", "1", "9600", "1", "Nul .df3"}, "Parametr 5 (nazwa pliku): to nazwa urządzenia"},
   };
   for (const Case& c : cases) {
     LinkWorkDirectory dir;

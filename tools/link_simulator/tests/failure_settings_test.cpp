@@ -39,7 +39,10 @@ TEST(LinkFailureSettings, ThePrintEndMarkerGoesIntoTheHostsDirectory) {
                         {"FISK", "", "receipt"},
                         {"FISK/MERA30", "", "blad"},
                         {"FISK/mera30", "", "receipt"},
-                        {"FISK/KASA2", "FISK", "blad"}};
+                        {"FISK/KASA2", "FISK", "blad"},
+                        // Beyond ASCII, which Windows names in UTF-16.
+                        {"Sklep Łódź/FISK", "Sklep Łódź", "receipt"},
+                        {"Sklep Łódź/FISK/MERA30", "Sklep Łódź", "blad"}};
   for (const Case& c : cases) {
     LinkWorkDirectory dir(c.work);
     std::vector<std::string> settings = {"koniec_wydruku=1"};

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -45,14 +46,42 @@ void LinkWorkDirectory::Settings(const std::vector<std::string>& lines) const {
   Write("SYMULATOR.INI", text);
 }
 
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The program under test in the work directory under its link program's
+// name, once per directory.
+void Install(const fs::path& target) {
+  if (fs::exists(fs::symlink_status(target))) return;
+  std::string other = Environment("ZUVLINK_TEST_PROGRAM");
+  if (other.empty()) {
+    fs::create_symlink(ZUVLINK_BIN, target);
+  } else {
+    fs::copy_file(other, target);
+  }
+}
+
+}  // namespace
+
 LinkResult LinkWorkDirectory::Run(const std::string& program, const std::vector<std::string>& arguments) const {
-  fs::path link = work_ / program;
-  if (!fs::is_symlink(link)) fs::create_symlink(ZUVLINK_BIN, link);
+  return RunAs(program, "./" + program, arguments);
+}
+
+LinkResult LinkWorkDirectory::RunAs(const std::string& program, const std::string& argv0,
+                                    const std::vector<std::string>& arguments) const {
+  Install(work_ / program);
   fs::path errPath = host_ / "stderr.txt";
-  std::string argv0 = "./" + program;
-  std::vector<char*> argv{argv0.data()};
-  std::vector<std::string> copies = arguments;
-  for (std::string& argument : copies) argv.push_back(argument.data());
+  std::string launcher = Environment("ZUVLINK_TEST_LAUNCHER");
+  std::string file = launcher.empty() ? "./" + program : launcher;
+  std::vector<std::string> words = {argv0};
+  if (!launcher.empty()) words.insert(words.begin(), launcher);
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
   pid_t pid = ::fork();
@@ -60,7 +89,7 @@ LinkResult LinkWorkDirectory::Run(const std::string& program, const std::vector<
   if (pid == 0) {
     int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (err < 0 || ::dup2(err, 2) < 0 || ::chdir(work_.c_str()) != 0) ::_exit(126);
-    ::execv(argv0.c_str(), argv.data());
+    ::execv(file.c_str(), argv.data());
     ::_exit(127);
   }
   int status = 0;

@@ -33,9 +33,16 @@ class LinkWorkDirectory {
   // SYMULATOR.INI with these lines.
   void Settings(const std::vector<std::string>& lines) const;
 
-  // Links zuvlink into the work directory as program and runs it there
+  // Puts zuvlink into the work directory as program and runs it there
   // with the arguments, argv[0] being "./" + program as the shell gives it.
+  // By default zuvlink is linked there; ZUVLINK_TEST_PROGRAM names another
+  // build of it (zuvlink.exe), which is copied there as a link program is
+  // on Windows and started through ZUVLINK_TEST_LAUNCHER (Wine) if given.
   LinkResult Run(const std::string& program, const std::vector<std::string>& arguments) const;
+  // The same with argv[0] as given: under a launcher it is the command the
+  // launcher starts, so it must name program in the work directory.
+  LinkResult RunAs(const std::string& program, const std::string& argv0,
+                   const std::vector<std::string>& arguments) const;
 
   // The first line of a file of the work directory (without CR LF), in UTF-8.
   std::string FirstLine(const std::string& name) const;

@@ -137,6 +137,15 @@ TEST(LinkReceipt, TheFirstFaultFailsTheJobNamingLineAndField) {
       // 2.5 × 2.99 = 7.475: half a grosz rounds up
       {true, items(Quoted({"1", "    1", "15", "MLEKO", "A", "299", "25", "1", "l", "747", "0", "", "", "", ""})),
        "Wiersz 2, pole 10: ", "(748)"},
+      // Products beyond 64 bits: the value is still exact, or out of range.
+      {true,
+       items(Quoted({"1", "    1", "15", "ZLOTO", "A", "9999999999", "999999999999", "9", "g", "9999999998989", "0",
+                     "", "", "", ""})),
+       "Wiersz 2, pole 10: ", "(9999999998990)"},
+      {true,
+       items(Quoted({"1", "    1", "15", "ZLOTO", "A", "9999999999", "999999999999", "0", "g", "1", "0", "", "", "",
+                     ""})),
+       "Wiersz 2, pole 10: ", "(poza zakresem)"},
       {true, items(Item(true, 11, "")), "Wiersz 2, pole 11: ", "\"0\" w drukarce FP600"},
       {false, items(Item(false, 11, "0")), "Wiersz 2, pole 11: ", "pustego pola w drukarce DF301"},
       {false, items(Item(false, 15, "")), "Wiersz 2, pole 15: ", "\"0\" w drukarce DF301"},
