@@ -14,6 +14,9 @@ foreach(list ZUVTILL_CODE_SOURCES ZUVTILL_FAMILY_SOURCE ZUVCORE_SOURCES ZUVCORE_
         TILL_LIBRARY_WINDOWS_SOURCES ZUVHOST_SOURCES ZUVHOST_WINDOWS_SOURCES ZUVRT_SOURCES ZUVRT_WINDOWS_SOURCES)
   list(TRANSFORM ${list} PREPEND ${zuvtill_dir}/)
 endforeach()
+foreach(list ZUVLINK_SOURCES ZUVLINK_WINDOWS_SOURCES ZUVLINK_INCLUDE_DIRS)
+  list(TRANSFORM ${list} PREPEND ${PROJECT_SOURCE_DIR}/)
+endforeach()
 
 file(COPY ${gcc_runtime} DESTINATION ${zuvtill_bin})
 
@@ -25,7 +28,7 @@ endfunction()
 # The runtime: its classes are used by every DLL, so all of it is exported.
 add_library(zuvrt SHARED ${ZUVRT_SOURCES} ${ZUVRT_WINDOWS_SOURCES})
 zuvtill_binary(zuvrt)
-target_include_directories(zuvrt PUBLIC ${zuvtill_dir})
+target_include_directories(zuvrt PUBLIC ${zuvtill_dir} PRIVATE ${zuvprint_dir})
 target_link_libraries(zuvrt PUBLIC ${ZUVRT_WINDOWS_LIBS})
 target_link_options(zuvrt PRIVATE -Wl,--export-all-symbols)
 
@@ -74,10 +77,10 @@ add_dependencies(zuvhost zuvtill)
 # The link-program simulator, copied as ELZABDR.EXE or POSNETDR.EXE into a
 # work directory away from these DLLs: it links nothing of ours or GCC's
 # dynamically.
-add_executable(zuvlink ${ZUVLINK_SOURCES})
+add_executable(zuvlink ${ZUVLINK_SOURCES} ${ZUVLINK_WINDOWS_SOURCES})
 set_target_properties(zuvlink PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${zuvtill_bin})
-target_include_directories(zuvlink PRIVATE ${ZUVLINK_INCLUDE_DIRECTORIES})
-target_link_options(zuvlink PRIVATE -static ${ZUVLINK_WINDOWS_LINK_OPTIONS})
+target_include_directories(zuvlink PRIVATE ${ZUVLINK_INCLUDE_DIRS})
+target_link_options(zuvlink PRIVATE -static)
 
 set(other_bin ${zuvtill_bin}/${ZUV_OTHER_FAMILY})
 zuvtill_library(zuvtill_other_family ${ZUV_OTHER_FAMILY} ${other_bin})
