@@ -304,6 +304,7 @@ TEST_F(RuntimeTest, ByteFilesReportDosErrorCodes) {
   int readOnly = files.Open("FISK\\ERROR.FP6", runtime::ByteFiles::kRead);
   EXPECT_EQ(files.Write(readOnly, "x"), 0);
   EXPECT_EQ(files.LastError(), 5);
+  EXPECT_TRUE(files.Close(readOnly));
   EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), 0);
   EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), -1);
   EXPECT_EQ(files.LastError(), 2);
