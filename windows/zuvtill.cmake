@@ -101,8 +101,10 @@ set_target_properties(link_script PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${zuvtill_
 target_link_options(link_script PRIVATE -static)
 
 function(zuvtill_windows_tests target)
-  add_executable(${target} ${ARGN} ${TILL_LIBRARY_WINDOWS_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/test_main.cpp)
+  add_executable(${target} ${ARGN} ${TILL_LIBRARY_WINDOWS_SOURCES})
   zuvtill_binary(${target})
+  # fixtures.h takes its command runner from the backend folder.
+  target_include_directories(${target} PRIVATE ${zuvtill_tests}/windows)
   target_link_libraries(${target} PRIVATE zuvrt gtest)
   target_compile_definitions(${target} PRIVATE ZUV_FAMILY_SYMBOL="${ZUV_FAMILY_SYMBOL}"
                              ZUVLINK_BIN="Z:$<TARGET_FILE:zuvlink>" LINK_SCRIPT_BIN="Z:$<TARGET_FILE:link_script>"
@@ -110,18 +112,25 @@ function(zuvtill_windows_tests target)
   add_dependencies(${target} zuvtill zuvhost_other_family zuvlink link_script)
 endfunction()
 
+set(test_main ${CMAKE_CURRENT_SOURCE_DIR}/test_main.cpp)
+zuvtill_windows_tests(zuvtill_runtime_tests ${zuvtill_tests}/code_page_test.cpp ${zuvtill_tests}/dbf_table_test.cpp
+                      ${zuvtill_tests}/runtime_services_test.cpp ${zuvtill_tests}/work_area_test.cpp ${test_main})
+# The runtime's Windows backends; the program is its own child process.
+zuvtill_windows_tests(zuvtill_runtime_windows_tests ${zuvtill_tests}/windows/runtime_windows_test.cpp)
 zuvtill_windows_tests(zuvtill_library_tests ${zuvtill_tests}/host_libraries_test.cpp
-                      ${zuvtill_tests}/windows/system_code_pages.cpp)
-zuvtill_windows_tests(zuvtill_device_tests ${zuvtill_tests}/device_operations_test.cpp)
+                      ${zuvtill_tests}/windows/system_code_pages.cpp ${test_main})
+zuvtill_windows_tests(zuvtill_device_tests ${zuvtill_tests}/device_operations_test.cpp ${test_main})
 zuvtill_windows_tests(zuvtill_exchange_tests ${zuvtill_tests}/error_reporting_test.cpp
                       ${zuvtill_tests}/link_runner_test.cpp ${zuvtill_tests}/printer_information_test.cpp
-                      ${zuvtill_tests}/windows/injected_faults.cpp)
+                      ${zuvtill_tests}/windows/injected_faults.cpp ${test_main})
 zuvtill_windows_tests(zuvtill_receipt_tests ${zuvtill_tests}/tax_rates_test.cpp ${zuvtill_tests}/plu_limits_test.cpp
                       ${zuvtill_tests}/receipt_test.cpp ${zuvtill_tests}/deposit_test.cpp
-                      ${zuvtill_tests}/windows/injected_faults.cpp)
+                      ${zuvtill_tests}/windows/injected_faults.cpp ${test_main})
 
 if(ZUV_WINDOWS_ARCH STREQUAL "x86_64")
-  gtest_discover_tests(zuvtill_library_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 60)
+  foreach(target zuvtill_runtime_tests zuvtill_runtime_windows_tests zuvtill_library_tests)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 60)
+  endforeach()
   foreach(target zuvtill_device_tests zuvtill_exchange_tests zuvtill_receipt_tests)
     foreach(family FP600 DF301)
       gtest_discover_tests(${target} TEST_PREFIX "${family}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

@@ -1,10 +1,6 @@
 // WD_RUNLINK, GETPROGNAME and WD_GETPROG.
 #include "exchange/link_runner.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 
 #include "device/port_settings.h"
@@ -14,6 +10,7 @@
 #include "hostlibs/zuvcore.h"
 #include "hostlibs/zuvfault.h"
 #include "modules/zuvcollect.h"
+#include "runtime/current_directory.h"
 #include "runtime/export.h"
 #include "runtime/numbers.h"
 #include "runtime/runtime.h"
@@ -62,37 +59,23 @@ class ConsoleState {
   bool restored_ = false;
 };
 
-// The host's current directory, kept open while the program runs in its
-// work directory, so that the way back does not depend on a path still
-// naming it.
+// The host's current directory, kept while the program runs in its work
+// directory.
 class HostDirectory {
  public:
-  HostDirectory() : fd_(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
-  ~HostDirectory() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  HostDirectory(const HostDirectory&) = delete;
-  HostDirectory& operator=(const HostDirectory&) = delete;
-
   // Back by the host's own function with the path it gave; into the kept
   // directory itself when that fails or leads elsewhere (the directory
   // moved, the path now names another one, the path was none).
   void ChangeBack(const std::optional<std::string>& path) const {
     if (path) {
       Value answer = Call(CHANGEDIR, {Text(*path)});
-      if (answer.IsNumber() && answer.AsNumber() == 0 && InIt()) return;
+      if (answer.IsNumber() && answer.AsNumber() == 0 && kept_.IsCurrent()) return;
     }
-    if (fd_ >= 0) (void)::fchdir(fd_);
+    (void)kept_.MakeCurrent();
   }
 
  private:
-  bool InIt() const {
-    struct stat here, kept;
-    return fd_ >= 0 && ::stat(".", &here) == 0 && ::fstat(fd_, &kept) == 0 && here.st_dev == kept.st_dev &&
-           here.st_ino == kept.st_ino;
-  }
-
-  int fd_;
+  runtime::KeptDirectory kept_;
 };
 
 // Runs the command line in the work directory; false when the program was

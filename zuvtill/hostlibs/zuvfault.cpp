@@ -1,12 +1,7 @@
 // Stand-in of the host library zuvfault.
 #include "hostlibs/zuvfault.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-
-#include "runtime/dos_path.h"
+#include "runtime/current_directory.h"
 #include "runtime/runtime.h"
 #include "runtime/text.h"
 
@@ -21,18 +16,13 @@ bool Overridden(const char* name, Params& p) { return Runtime::Get().Recorder().
 // The current directory, without a trailing separator.
 ZUV_EXPORT void DIRNAME(Params& p) {
   if (Overridden("DIRNAME", p)) return;
-  char buffer[PATH_MAX];
-  std::string dir = ::getcwd(buffer, sizeof buffer) ? buffer : ".";
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  p.SetResult(Value::Text(dir));
+  p.SetResult(Value::Text(CurrentDirectory()));
 }
 
 // 0 when the current directory is now the path; otherwise the DOS error code.
 ZUV_EXPORT void CHANGEDIR(Params& p) {
   if (Overridden("CHANGEDIR", p)) return;
-  std::string path = HostPath(p.Text(1));
-  int error = path.empty() ? ENOENT : ::chdir(path.c_str()) == 0 ? 0 : errno;
-  p.SetResult(Value::Number(error == 0 ? 0 : DosErrorForPath(error, path)));
+  p.SetResult(Value::Number(ChangeDirectory(p.Text(1))));
 }
 
 ZUV_EXPORT void NOWY_GEN(Params& p) { Runtime::Get().Recorder().Answer("NOWY_GEN", p); }

@@ -1,10 +1,18 @@
 // The host's low-level byte files: numbered handles and the last error code
 // (FERROR) in DOS numbers. Every call sets the last error: 0 when it
 // succeeded. Handles left open are closed when the runtime ends.
+//
+// The codes are the ones the host sees on Windows, where they are the
+// system's own: 2 file not found, 3 path not found, 5 access denied, 6
+// invalid handle, 25 seek error, 32 sharing violation, 33 lock violation;
+// a write that finds no room is 29 (write fault) on every system, the
+// code the error texts name ("Nieudany zapis"), not Windows' 112.
 #pragma once
 
 #include <map>
 #include <string>
+
+#include "runtime/native_file.h"
 
 namespace zuvtill::runtime {
 
@@ -18,7 +26,8 @@ class ByteFiles {
   ByteFiles& operator=(const ByteFiles&) = delete;
 
   // FOPEN: an existing file (the low two bits of mode; sharing bits are
-  // ignored); FCREATE: a new or emptied file. Both answer -1 on failure,
+  // ignored: others may read and write it meanwhile); FCREATE: a new or
+  // emptied file. Both answer a small number (5 and up) or -1 on failure,
   // also for what is no regular file (a directory, FIFO or device: error
   // 5), and neither waits.
   int Open(const std::string& dosPath, int mode);
@@ -47,10 +56,12 @@ class ByteFiles {
   void CloseAll();
 
  private:
-  bool Known(int handle);
-  // Registers fd (or sets the error of its failed open) and answers it or -1.
-  int Opened(int fd, const std::string& path);
-  std::map<int, bool> open_;  // handle -> open
+  // The open file of the handle; null (error 6) for any other number.
+  NativeFile* Known(int handle);
+  // Registers the file under the lowest free number and answers it, or
+  // sets the error of its failed open and answers -1.
+  int Opened(int error, NativeFile file);
+  std::map<int, NativeFile> open_;  // by handle
   int lastError_ = 0;
 };
 

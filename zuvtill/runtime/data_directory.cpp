@@ -1,12 +1,10 @@
 #include "runtime/data_directory.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <memory>
 
+#include "runtime/dos_path.h"
 #include "runtime/host_error.h"
 #include "runtime/text.h"
 
@@ -23,12 +21,24 @@ std::string Stem(const std::string& fileName) {
   return "";
 }
 
+// The names of the directory's entries in the host's bytes; none when it
+// cannot be read.
+std::vector<std::string> EntryNames(const std::string& directory) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(NativePath(directory), error), end; !error && it != end;
+       it.increment(error)) {
+    names.push_back(HostName(it->path().filename()));
+  }
+  return names;
+}
+
 }  // namespace
 
 void DataDirectory::SetPath(const std::string& dir) {
   path_ = dir.empty() ? "." : dir;
   orders_.clear();
-  std::ifstream ini(path_ + "/tables.ini", std::ios::binary);
+  std::ifstream ini(NativePath(path_ + "/tables.ini"), std::ios::binary);
   std::string line, section;
   int number = 0;
   while (std::getline(ini, line)) {
@@ -60,10 +70,8 @@ std::vector<OrderDefinition> DataDirectory::OrdersOf(const std::string& alias) c
 
 std::vector<std::string> DataDirectory::Aliases() const {
   std::vector<std::string> aliases;
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path_.c_str()), ::closedir);
-  if (!dir) return aliases;
-  while (const dirent* e = ::readdir(dir.get())) {
-    std::string stem = Stem(e->d_name);
+  for (const std::string& name : EntryNames(path_)) {
+    std::string stem = Stem(name);
     if (!stem.empty()) aliases.push_back(stem);
   }
   std::sort(aliases.begin(), aliases.end());
@@ -77,17 +85,16 @@ std::string DataDirectory::TableFile(const std::string& alias) const {
   // The lower-case name is the one the directory should hold, and the one
   // taken whenever it is there, so it is looked up by name (once per receipt
   // item, say); the directory is read through only for another spelling. An
-  // alias no entry could be named after ("/" would reach outside the
-  // directory) is never looked up by name.
+  // alias no entry could be named after ("/", and on Windows "\\" or a
+  // drive's ":", would reach outside the directory) is never looked up by
+  // name.
   const std::string usual = Lower(alias) + ".dbf";
-  if (alias.find_first_of(std::string("/\0", 2)) == std::string::npos && Stem(usual) == Upper(alias) &&
-      ::access((path_ + "/" + usual).c_str(), F_OK) == 0)
+  std::error_code absent;
+  if (alias.find_first_of(std::string("/\\:\0", 4)) == std::string::npos && Stem(usual) == Upper(alias) &&
+      std::filesystem::exists(NativePath(path_ + "/" + usual), absent))
     return path_ + "/" + usual;
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path_.c_str()), ::closedir);
-  if (!dir) return "";
   std::string wanted = Upper(alias), found;
-  while (const dirent* e = ::readdir(dir.get())) {
-    std::string name = e->d_name;
+  for (const std::string& name : EntryNames(path_)) {
     if (Stem(name) == wanted && (found.empty() || name == usual)) found = name;
   }
   return found.empty() ? "" : path_ + "/" + found;

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "runtime/cp852_literal.h"
+#include "runtime/local_time.h"
 
 namespace zuvtill::runtime {
 namespace {
@@ -31,12 +32,7 @@ bool Digits(std::string_view text, std::size_t from, std::size_t count, int& val
   return true;
 }
 
-std::tm LocalNow() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  ::localtime_r(&now, &tm);
-  return tm;
-}
+std::tm LocalNow() { return LocalTime(std::time(nullptr)); }
 
 }  // namespace
 

@@ -4,17 +4,13 @@
 
 #include "runtime/dates.h"
 #include "runtime/host_error.h"
+#include "runtime/native_file.h"
 #include "runtime/numbers.h"
 #include "runtime/text.h"
 
 namespace zuvtill::runtime {
 
 namespace {
-
-// Tables are closed on exec, so that no program the host starts inherits them.
-std::FILE* OpenTableFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), (std::string(mode) + "e").c_str());
-}
 
 std::uint64_t FileSize(std::FILE* file) {
   if (std::fseek(file, 0, SEEK_END) != 0) return 0;
@@ -37,10 +33,10 @@ DbfTable::DbfTable(std::FILE* file, std::string path, bool writable, DbfLayout l
 
 DbfTable DbfTable::Open(const std::string& path) {
   bool writable = true;
-  std::FILE* file = OpenTableFile(path, "rb+");
+  std::FILE* file = OpenStreamFile(path, "rb+");
   if (!file) {
     writable = false;
-    file = OpenTableFile(path, "rb");
+    file = OpenStreamFile(path, "rb");
   }
   if (!file) throw HostError("cannot open table " + path);
   std::unique_ptr<std::FILE, Closer> owned(file);
@@ -59,7 +55,7 @@ DbfTable DbfTable::Create(const std::string& path, const std::vector<FieldInfo>&
   layout.headerLength = static_cast<std::uint16_t>(header.size());
   const FieldInfo& last = layout.fields.back();
   layout.recordLength = static_cast<std::uint16_t>(last.offset + last.width);
-  std::FILE* file = OpenTableFile(path, "wb+");
+  std::FILE* file = OpenStreamFile(path, "wb+");
   if (!file) throw HostError("cannot create table " + path);
   DbfTable table(file, path, true, std::move(layout));
   table.WriteBytes(0, header + kDbfEndOfFile);

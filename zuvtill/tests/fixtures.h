@@ -4,16 +4,19 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "runtime/dbf_table.h"
 #include "runtime/runtime.h"
+// RunCommand and Quoted for the system's shell, from the backend folder
+// that the build puts on the include path (tests/posix or tests/windows).
+#include "shell_command.h"
 
 namespace zuvtill::testing {
 
@@ -21,10 +24,17 @@ using runtime::Value;
 
 class TempDirectory {
  public:
+  // A new directory of a name nobody has taken: create_directory says
+  // whether this call made it.
   TempDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zuvtill_test_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      std::filesystem::path candidate = temp / ("zuvtill_test_" + std::to_string(random() % 1000000000000ull));
+      if (std::filesystem::create_directory(candidate)) path_ = candidate.generic_string();
+    }
+    if (path_.empty()) throw std::runtime_error("no new directory in " + temp.string());
   }
   ~TempDirectory() {
     std::error_code ignored;
@@ -86,24 +96,5 @@ class RuntimeTest : public ::testing::Test {
   void TearDown() override { runtime::Runtime::Get().Reset(); }
   runtime::Runtime& rt() { return runtime::Runtime::Get(); }
 };
-
-// Runs a command through the shell; answers its exit status and, in out,
-// its standard output and error together.
-inline int RunCommand(const std::string& command, std::string& out) {
-  out.clear();
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  int status = ::pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline std::string Quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 }  // namespace zuvtill::testing

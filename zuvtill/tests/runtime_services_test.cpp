@@ -1,6 +1,7 @@
 // The runtime's services besides the tables: references through parameter
 // lists, private variables, number and date formatting, the shell runner
-// and byte files with their DOS error codes.
+// and byte files with their DOS error codes, as every system gives them.
+// What only one system does is in posix/ and windows/.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +9,7 @@
 #include <iomanip>
 #include <limits>
 #include <optional>
-#include <sys/stat.h>
+#include <set>
 
 #include "fixtures.h"
 #include "runtime/byte_files.h"
@@ -216,8 +217,10 @@ TEST_F(RuntimeTest, TheConsoleIsRecordedAndASavedScreenComesBack) {
 }
 
 // A table's file in the data directory: the lower-case name whenever it is
-// there, another spelling when it is the only one, never a file outside.
-TEST_F(RuntimeTest, ATableIsItsLowerCaseFileOrTheOnlyOtherSpelling) {
+// there, never a file outside, whichever separator leads there. (Other
+// spellings of a name are the POSIX tests': a Windows file system holds
+// only one of them.)
+TEST_F(RuntimeTest, ATableIsItsLowerCaseFileAndNeverOneOutside) {
   struct Case {
     std::vector<std::string> files;
     std::string alias, found;  // found: the file's name, "" for none
@@ -225,10 +228,9 @@ TEST_F(RuntimeTest, ATableIsItsLowerCaseFileOrTheOnlyOtherSpelling) {
   const Case cases[] = {
       {{"vat.dbf"}, "vat", "vat.dbf"},
       {{"vat.dbf"}, "VAT", "vat.dbf"},
-      {{"VAT.DBF"}, "vat", "VAT.DBF"},
-      {{"Vat.Dbf", "vat.dbf", "VAT.DBF"}, "Vat", "vat.dbf"},
       {{"jm.dbf"}, "vat", ""},
       {{"inner/vat.dbf"}, "inner/vat", ""},
+      {{"inner/vat.dbf"}, "inner\\vat", ""},
       {{}, "", ""},
   };
   for (const Case& c : cases) {
@@ -241,91 +243,43 @@ TEST_F(RuntimeTest, ATableIsItsLowerCaseFileOrTheOnlyOtherSpelling) {
     rt().Data().SetPath(outer.File("dane"));
     EXPECT_EQ(rt().Data().TableFile(c.alias), c.found.empty() ? "" : outer.File("dane/" + c.found));
     EXPECT_EQ(rt().Data().TableFile("../" + c.alias), "");
+    EXPECT_EQ(rt().Data().TableFile("..\\" + c.alias), "");
   }
 }
 
-class ShellTest : public RuntimeTest {
- protected:
-  void SetUp() override {
-    RuntimeTest::SetUp();
-    ASSERT_EQ(::getcwd(saved_, sizeof saved_), saved_);
-    ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
-  }
-  void TearDown() override {
-    ASSERT_EQ(::chdir(saved_), 0);
-    RuntimeTest::TearDown();
-  }
-  void Program(const std::string& name, const std::string& body, mode_t mode = 0755) {
-    dir_.Write(name, "#!/bin/sh\n" + body + "\n");
-    ::chmod(dir_.File(name).c_str(), mode);
-  }
-
-  TempDirectory dir_;
-  char saved_[4096];
-};
-
-TEST_F(ShellTest, FindsTheProgramInTheCurrentDirectoryFirst) {
-  Program("ELZABDR.EXE", "echo \"$@\" > args.txt; exit 3");
-  EXPECT_EQ(runtime::RunShell("/C ELZABDR.EXE 4 1 9600 25 Ai.fp6"), 3);
-  std::ifstream args(dir_.File("args.txt"));
-  std::string line;
-  std::getline(args, line);
-  EXPECT_EQ(line, "4 1 9600 25 Ai.fp6");
-  // The asterisks of a port or speed that did not fit reach the program
-  // as they stand: the Windows interpreter expands no file names.
-  EXPECT_EQ(runtime::RunShell("/C ELZABDR.EXE 4 * ***** 25 Ai.fp6"), 3);
-  std::ifstream starred(dir_.File("args.txt"));
-  std::getline(starred, line);
-  EXPECT_EQ(line, "4 * ***** 25 Ai.fp6");
-  EXPECT_EQ(runtime::RunShell("/C elzabdr.exe"), 3);  // any case, as on Windows
-  EXPECT_EQ(runtime::RunShell("/C true"), 0);         // then along PATH
+TEST_F(RuntimeTest, TheDataDirectoryListsItsTablesByAlias) {
+  TempDirectory dir;
+  for (const char* name : {"vat.dbf", "POZYCJE.DBF", "notes.txt", "dbf", "stan_mag.dbf"}) dir.Write(name, "");
+  std::filesystem::create_directory(dir.File("inner.dbf"));  // a directory is listed like a file
+  rt().Data().SetPath(dir.path());
+  EXPECT_EQ(rt().Data().Aliases(), (std::vector<std::string>{"INNER", "POZYCJE", "STAN_MAG", "VAT"}));
+  rt().Data().SetPath(dir.File("missing"));
+  EXPECT_EQ(rt().Data().Aliases(), std::vector<std::string>{});
 }
 
-TEST_F(ShellTest, AProgramThatRanIsToldApartFromOneThatCouldNotStartWhateverItsStatus) {
-  // 126 and 127 are also what a shell answers for a program it could not
-  // run: the answer does not rest on the status.
-  Program("EXIT126.EXE", "exit 126");
-  Program("EXIT127.EXE", "exit 127");
-  Program("LOCKED.EXE", "exit 0", 0644);
-  dir_.Write("NOSHELL.EXE", "#!/nonexistent/sh\nexit 0\n");
-  dir_.Write("SCRIPT.EXE", "exit 126\n");
-  for (const char* name : {"NOSHELL.EXE", "SCRIPT.EXE"}) ::chmod(dir_.File(name).c_str(), 0755);
-  ::mkdir(dir_.File("bin").c_str(), 0755);
-  Program("bin/exit126", "exit 126");
-  const char* searched = ::getenv("PATH");
-  const std::string path = searched ? searched : "";
-  ::setenv("PATH", (dir_.File("bin") + ":" + path).c_str(), 1);
+// The shell's answers that are the same on every system: the status of a
+// command that ran, nothing for a program that is nowhere.
+TEST_F(RuntimeTest, RunShellAnswersTheStatusOrNothingWhenTheProgramIsNowhere) {
+  TempDirectory dir;
+  WorkingIn here(dir.path());
   struct Row {
     const char* command;
     std::optional<int> status;  // nothing: it could not start
   };
   const Row rows[] = {
-      {"/C EXIT126.EXE", 126},
-      {"/C exit127.exe 4 1", 127},
-      {"/C ./EXIT127.EXE", 127},
-      {"/C exit126", 126},     // along PATH
-      {"/C SCRIPT.EXE", 126},  // no "#!": a shell script, as the shell runs one
-      {"/C exit 5", 5},        // the shell's own commands
-      {"/C exit 127", 127},
-      {"/C MISSING.EXE 3", std::nullopt},
-      {"/C ./MISSING.EXE", std::nullopt},
-      {"/C LOCKED.EXE", std::nullopt},
-      {"/C NOSHELL.EXE", std::nullopt},  // its interpreter is missing
+      {"/C exit 7", 7},
+      {"/c exit 0", 0},
+      {"/C NOSUCHPROGRAM.EXE 4 1 9600 25 Ai.fp6", std::nullopt},
+      {"/C nosuchprogram", std::nullopt},
   };
   for (const Row& row : rows) EXPECT_EQ(runtime::RunShell(row.command), row.status) << row.command;
-  ::setenv("PATH", path.c_str(), 1);
 }
 
-TEST_F(ShellTest, AStartedProgramInheritsNeitherTablesNorByteFiles) {
-  MakeTable(dir_.File("vat.dbf"), {{"SYMBOL", 'C', 4, 0, 0}}, {{T("23")}});
-  rt().Areas().Open("vat", runtime::DbfTable::Open(dir_.File("vat.dbf")), {});
-  ASSERT_GE(rt().Files().Open("vat.dbf", runtime::ByteFiles::kRead), 0);
-  EXPECT_EQ(runtime::RunShell("/C ls -l /proc/$$/fd | grep -q 'vat.dbf' && exit 9 || exit 0"), 0);
-}
-
-TEST_F(ShellTest, ByteFilesReportDosErrorCodes) {
+TEST_F(RuntimeTest, ByteFilesReportDosErrorCodes) {
+  TempDirectory dir_;
+  WorkingIn here(dir_.path());
   runtime::ByteFiles& files = rt().Files();
-  ::mkdir(dir_.File("FISK").c_str(), 0755);
+  std::filesystem::create_directory(dir_.File("FISK"));
   int h = files.Create("fisk\\ERROR.FP6");  // the directory in another case
   ASSERT_GE(h, 0);
   EXPECT_EQ(files.Write(h, std::string("ab\0cd", 5)), 5);
@@ -350,9 +304,50 @@ TEST_F(ShellTest, ByteFilesReportDosErrorCodes) {
   int readOnly = files.Open("FISK\\ERROR.FP6", runtime::ByteFiles::kRead);
   EXPECT_EQ(files.Write(readOnly, "x"), 0);
   EXPECT_EQ(files.LastError(), 5);
+  EXPECT_TRUE(files.Close(readOnly));
   EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), 0);
   EXPECT_EQ(files.Erase("FISK\\ERROR.FP6"), -1);
   EXPECT_EQ(files.LastError(), 2);
+  EXPECT_EQ(files.Erase("FISK"), -1);
+  EXPECT_EQ(files.LastError(), 5);
+  EXPECT_EQ(files.Erase("NODIR\\FILE.TXT"), -1);
+  EXPECT_EQ(files.LastError(), 3);
+  EXPECT_EQ(files.Create("NODIR\\FILE.TXT"), -1);
+  EXPECT_EQ(files.LastError(), 3);
+  EXPECT_EQ(files.Create("FISK"), -1);
+  EXPECT_EQ(files.LastError(), 5);
+}
+
+// The host keeps the number FOPEN answers: small numbers after the five of
+// DOS's standard devices, each open file its own, a closed one given out
+// again; a number never given out is no file.
+TEST_F(RuntimeTest, ByteFileHandlesAreSmallNumbersOfTheirOwn) {
+  TempDirectory dir;
+  WorkingIn here(dir.path());
+  runtime::ByteFiles& files = rt().Files();
+  std::set<int> handles;
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) {
+    int h = files.Create(name);
+    ASSERT_GE(h, 5) << name;
+    EXPECT_LT(h, 5 + 3) << name;
+    EXPECT_EQ(files.Write(h, name), 5);
+    handles.insert(h);
+  }
+  EXPECT_EQ(handles.size(), 3u);
+  const int middle = *std::next(handles.begin());
+  EXPECT_TRUE(files.Close(middle));
+  EXPECT_EQ(files.Read(middle, 1), "");
+  EXPECT_EQ(files.LastError(), 6);
+  int again = files.Open("B.TXT", runtime::ByteFiles::kReadWrite);
+  EXPECT_EQ(again, middle);
+  EXPECT_EQ(files.Read(again, 10), "B.TXT");
+  EXPECT_EQ(files.Seek(again, -2, 2), 3);
+  EXPECT_EQ(files.Read(again, 10), "XT");
+  EXPECT_EQ(files.Seek(again, -10, 0), 5) << "a failed seek keeps the position";
+  EXPECT_EQ(files.LastError(), 25);
+  for (int h : handles) EXPECT_TRUE(files.Close(h));
+  EXPECT_FALSE(files.Close(4));
+  EXPECT_EQ(files.LastError(), 6);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// Host names on POSIX: case-insensitive matching against the directories,
+// errno values as DOS codes.
 #include "runtime/dos_path.h"
 
 #include <dirent.h>
@@ -58,6 +60,10 @@ std::string HostPath(std::string_view dosPath) {
   }
   return resolved;
 }
+
+std::filesystem::path NativePath(std::string_view hostPath) { return std::filesystem::path(hostPath); }
+
+std::string HostName(const std::filesystem::path& name) { return name.string(); }
 
 int DosError(int e) {
   switch (e) {
