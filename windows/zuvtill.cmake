@@ -63,7 +63,8 @@ target_include_directories(zuvtill_code PRIVATE ${zuvtill_dir})
 function(zuvtill_library target family directory)
   add_library(${target} SHARED ${ZUVTILL_FAMILY_SOURCE} $<TARGET_OBJECTS:zuvtill_code>)
   zuvtill_binary(${target})
-  set_target_properties(${target} PROPERTIES OUTPUT_NAME zuvtill RUNTIME_OUTPUT_DIRECTORY ${directory})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME zuvtill RUNTIME_OUTPUT_DIRECTORY ${directory}
+                                             ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${family})
   target_compile_definitions(${target} PRIVATE ZUV_FAMILY_SYMBOL="${family}")
   target_link_libraries(${target} PRIVATE zuvrt zuvcore zuvfault zuvorg zuvelzab zuvposnet zuvcollect)
 endfunction()
@@ -113,7 +114,7 @@ function(zuvtill_windows_tests target)
 endfunction()
 
 set(test_main ${CMAKE_CURRENT_SOURCE_DIR}/test_main.cpp)
-zuvtill_windows_tests(zuvtill_runtime_tests ${zuvtill_tests}/code_page_test.cpp ${zuvtill_tests}/dbf_table_test.cpp
+zuvtill_windows_tests(zuvtill_runtime_tests ${zuvtill_tests}/dbf_table_test.cpp
                       ${zuvtill_tests}/runtime_services_test.cpp ${zuvtill_tests}/work_area_test.cpp ${test_main})
 # The runtime's Windows backends; the program is its own child process.
 zuvtill_windows_tests(zuvtill_runtime_windows_tests ${zuvtill_tests}/windows/runtime_windows_test.cpp)

@@ -61,4 +61,9 @@ std::vector<UnstartableProgram> UnstartablePrograms();
 // image whose name says it is one.)
 void MakeExecutable(const std::string& path, bool executable);
 
+// Whether the system lets a directory be moved while a process works in
+// it. (Windows refuses; Wine moves it but cannot name it again by its
+// handle, so the way back is no test there.)
+bool MovesDirectoriesInUse();
+
 }  // namespace zuvtill::testing

@@ -85,4 +85,6 @@ std::vector<UnstartableProgram> UnstartablePrograms() {
 
 void MakeExecutable(const std::string& path, bool executable) { ::chmod(path.c_str(), executable ? 0755 : 0644); }
 
+bool MovesDirectoriesInUse() { return true; }
+
 }  // namespace zuvtill::testing

@@ -37,4 +37,6 @@ std::vector<UnstartableProgram> UnstartablePrograms() {
 
 void MakeExecutable(const std::string&, bool) {}
 
+bool MovesDirectoriesInUse() { return false; }
+
 }  // namespace zuvtill::testing
