@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "fixtures.h"
@@ -28,11 +29,23 @@ struct Build {
   fs::path Program(const std::string& name) const { return bin / (windows ? name + ".exe" : name); }
   // A bound library's file name: "libzuvcore.so", "zuvcore.dll".
   std::string Library(const std::string& name) const { return windows ? name + ".dll" : "lib" + name + ".so"; }
+  // zuvhost of the family: in bin/ for the build's own, in bin/<family>/
+  // for the other.
+  fs::path Host(const std::string& family) const {
+    fs::path host = Program("zuvhost");
+    return family == ZUV_FAMILY_SYMBOL ? host : bin / family / host.filename();
+  }
   // The command that starts program.
   std::string Start(const fs::path& program) const {
     return (launcher.empty() ? "" : Quoted(launcher) + " ") + Quoted(program.string());
   }
 };
+
+// This build, the one whose tests these are.
+const Build& ThisBuild() {
+  static const Build build{fs::path(ZUVHOST_BIN).parent_path(), ""};
+  return build;
+}
 
 const Build& Tested() {
   static const Build build = [] {
@@ -52,26 +65,42 @@ int RunHost(const fs::path& zuvhost, const std::string& data, const std::string&
 
 // The build's zuvhost in bin/ and the other family's in bin/<family>/.
 std::vector<std::pair<std::string, fs::path>> BothFamiliesHosts() {
-  const Build& build = Tested();
-  return {{ZUV_FAMILY_SYMBOL, build.Program("zuvhost")},
-          {ZUV_OTHER_FAMILY, build.bin / ZUV_OTHER_FAMILY / build.Program("zuvhost").filename()}};
+  return {{ZUV_FAMILY_SYMBOL, Tested().Host(ZUV_FAMILY_SYMBOL)}, {ZUV_OTHER_FAMILY, Tested().Host(ZUV_OTHER_FAMILY)}};
 }
 
-// A host directory whose FISK holds a copy of the link-program simulator
-// under the family's program name, as a host installs it.
-void InstallLinkProgram(const TempDirectory& host, const std::string& family) {
+// A host directory whose FISK holds a copy of the build's link-program
+// simulator under the family's program name, as a host installs it.
+void InstallLinkProgram(const TempDirectory& host, const std::string& family, const Build& build = Tested()) {
   fs::create_directories(host.File("FISK"));
-  fs::copy_file(Tested().Program("zuvlink"), host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
+  fs::copy_file(build.Program("zuvlink"), host.File(family == "FP600" ? "FISK/ELZABDR.EXE" : "FISK/POSNETDR.EXE"));
 }
 
 // Runs an example script with the sample data in the host directory. The
 // link program's own complaints go to standard error, kept apart in
 // stderr.txt; out is what the host shows.
-int RunExampleIn(const TempDirectory& host, const fs::path& zuvhost, const std::string& script, std::string& out) {
-  return RunCommand("cd " + Quoted(host.path()) + " && (" + Tested().Start(zuvhost) + " --data " +
+int RunExampleIn(const TempDirectory& host, const fs::path& zuvhost, const std::string& script, std::string& out,
+                 const Build& build = Tested()) {
+  return RunCommand("cd " + Quoted(host.path()) + " && (" + build.Start(zuvhost) + " --data " +
                         Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/" + script) + " 2>" +
                         Quoted(host.File("stderr.txt")) + ")",
                     out);
+}
+
+// The files a run left in the host directory, by their paths below it,
+// each entry's stamp line of the error logs ("==> date, time, operator")
+// made "==> ...": the clock is no part of what is compared. Left out are
+// the link program's complaints on standard error and the link program
+// itself, which is each build's own.
+std::map<std::string, std::string> FilesLeft(const TempDirectory& host) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(host.path())) {
+    std::string name = fs::relative(e.path(), host.path()).generic_string();
+    if (!e.is_regular_file() || name == "stderr.txt" || name == "FISK/ELZABDR.EXE" || name == "FISK/POSNETDR.EXE") {
+      continue;
+    }
+    files[name] = std::regex_replace(ReadFile(e.path()), std::regex("\r\n==> [^\r]*\r\n"), "\r\n==> ...\r\n");
+  }
+  return files;
 }
 
 TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
@@ -133,6 +162,56 @@ TEST(Zuvhost, TheReceiptExamplePrintsTheSampleDocumentOntoThePaperRoll) {
     EXPECT_EQ(roll.find("NIP nabywcy:               525-000-00-00") != std::string::npos, posnet) << roll;
     EXPECT_EQ(roll.find("Kaucje wydane PLN                   0,50") != std::string::npos, posnet) << roll;
     EXPECT_FALSE(fs::exists(host.File(posnet ? "FISK/ZUVHOSTi.df3" : "FISK/ZUVHOSTi.fp6"))) << "the receipt file is deleted";
+  }
+}
+
+// Under either family: a program that runs and one that ends with a status
+// but no error file succeed; an error file, a program missing from the
+// command line, a file that is no program, a missing program and a work
+// directory that cannot be entered fail, each shown, reported and logged
+// as it should.
+TEST(Zuvhost, TheFailuresExampleFailsALinkJobInEachWay) {
+  for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
+    TempDirectory host;
+    InstallLinkProgram(host, family);
+    std::string out;
+    EXPECT_EQ(RunExampleIn(host, zuvhost, "awarie.prg", out), 0) << ReadFile(host.File("stderr.txt"));
+    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/awarie." + family + ".out")) << family;
+    const std::string started = "\r\n==> ...\r\n\t#1001: Bl`a`d uruchomienia programu komunikacyjnego\r\n"
+                                "            ;Bl`a`d RunShell`a.";
+    const std::string program = family == "FP600" ? "ELZABDR.EXE" : "POSNETDR.EXE";
+    EXPECT_EQ(FilesLeft(host)[family == "FP600" ? "FISK/ERRORZUV.FP6" : "FISK/ERRORZUV.DF3"],
+              "\r\n==> ...\r\n\tBrak papieru w drukarce" + started + started +
+                  "\r\n==> ...\r\n\t#1005:Brak programu komunikacyjnego;Nie znaleziono programu komunikacyjnego dla "
+                  "drukarki: \"" + program + "\"" + started)
+        << family;
+  }
+}
+
+// The build under test (the Windows build, under Wine) and this one run
+// the link jobs of the examples in host directories of their own, with
+// their own simulators: what they show and every file they leave (paper
+// rolls, exchange files, error logs, the simulator's log) are the same,
+// byte for byte.
+TEST(Zuvhost, AnotherBuildShowsAndLeavesWhatThisBuildDoes) {
+  if (Tested().bin == ThisBuild().bin) GTEST_SKIP() << "no other build named by ZUVTILL_TEST_BIN";
+  for (const char* script : {"informacja.prg", "paragon.prg", "awarie.prg"}) {
+    for (const char* family : {"FP600", "DF301"}) {
+      std::string out[2];
+      std::map<std::string, std::string> files[2];
+      const Build* builds[2] = {&ThisBuild(), &Tested()};
+      for (int i = 0; i < 2; ++i) {
+        TempDirectory host;
+        InstallLinkProgram(host, family, *builds[i]);
+        host.Write("FISK/SYMULATOR.INI", "pole1=09.12.2026\npole2=14:05\n");
+        EXPECT_EQ(RunExampleIn(host, builds[i]->Host(family), script, out[i], *builds[i]), 0)
+            << script << " " << family << ": " << ReadFile(host.File("stderr.txt"));
+        files[i] = FilesLeft(host);
+      }
+      EXPECT_EQ(out[1], out[0]) << script << " " << family;
+      EXPECT_EQ(files[1], files[0]) << script << " " << family;
+      EXPECT_GE(files[0].size(), 2u) << script << " " << family << ": the files of a run";
+    }
   }
 }
 
