@@ -79,9 +79,9 @@ void InstallLinkProgram(const TempDirectory& host, const std::string& family, co
 // link program's own complaints go to standard error, kept apart in
 // stderr.txt; out is what the host shows.
 int RunExampleIn(const TempDirectory& host, const fs::path& zuvhost, const std::string& script, std::string& out,
-                 const Build& build = Tested()) {
-  return RunCommand("cd " + Quoted(host.path()) + " && (" + build.Start(zuvhost) + " --data " +
-                        Quoted(ZUVTILL_EXAMPLES "/dane") + " " + Quoted(ZUVTILL_EXAMPLES "/" + script) + " 2>" +
+                 const Build& build = Tested(), const std::string& data = ZUVTILL_EXAMPLES "/dane") {
+  return RunCommand("cd " + Quoted(host.path()) + " && (" + build.Start(zuvhost) + " --data " + Quoted(data) + " " +
+                        Quoted(ZUVTILL_EXAMPLES "/" + script) + " 2>" +
                         Quoted(host.File("stderr.txt")) + ")",
                     out);
 }
@@ -162,6 +162,49 @@ TEST(Zuvhost, TheReceiptExamplePrintsTheSampleDocumentOntoThePaperRoll) {
     EXPECT_EQ(roll.find("NIP nabywcy:               525-000-00-00") != std::string::npos, posnet) << roll;
     EXPECT_EQ(roll.find("Kaucje wydane PLN                   0,50") != std::string::npos, posnet) << roll;
     EXPECT_FALSE(fs::exists(host.File(posnet ? "FISK/ZUVHOSTi.df3" : "FISK/ZUVHOSTi.fp6"))) << "the receipt file is deleted";
+  }
+}
+
+// The sample data copied table by table, record by record, by an
+// independent writer, Debian's python3-dbf (header, descriptors and
+// records its own): the host reads it and composes the same receipt.
+constexpr const char* kCopyTablesScript = R"(
+import dbf, os, sys
+source, target = sys.argv[1], sys.argv[2]
+for name in sorted(os.listdir(source)):
+    if not name.endswith('.dbf'):
+        continue
+    old = dbf.Table(os.path.join(source, name), codepage='cp852')
+    old.open(dbf.READ_ONLY)
+    new = dbf.Table(os.path.join(target, name), old.structure(), codepage='cp852', dbf_type='db3')
+    new.open(dbf.READ_WRITE)
+    for record in old:
+        new.append(record)
+        if dbf.is_deleted(record):
+            dbf.delete(new[-1])
+    new.close()
+    old.close()
+)";
+
+TEST(Zuvhost, TheReceiptIsComposedFromTablesThatPython3DbfWrote) {
+  TempDirectory data;
+  data.Write("copy.py", kCopyTablesScript);
+  std::string out;
+  ASSERT_EQ(RunCommand("/usr/bin/python3 " + Quoted(data.File("copy.py")) + " " + Quoted(ZUVTILL_EXAMPLES "/dane") +
+                           " " + Quoted(data.path()),
+                       out),
+            0)
+      << out;
+  fs::copy_file(ZUVTILL_EXAMPLES "/dane/tables.ini", data.File("tables.ini"));
+  ASSERT_NE(ReadFile(data.File("pozycje.dbf")), ReadFile(ZUVTILL_EXAMPLES "/dane/pozycje.dbf")) << "written anew";
+  for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
+    TempDirectory host;
+    InstallLinkProgram(host, family);
+    EXPECT_EQ(RunExampleIn(host, zuvhost, "paragon.prg", out, Tested(), data.path()), 0)
+        << ReadFile(host.File("stderr.txt"));
+    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/paragon." + family + ".out")) << family;
+    EXPECT_NE(ReadFile(host.File("FISK/ROLKA.TXT")).find("DO ZAPŁATY PLN                     19,76"), std::string::npos)
+        << family;
   }
 }
 
