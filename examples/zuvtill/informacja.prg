@@ -2,7 +2,7 @@
 * once more while the program fails, and from a prepared file in a dry
 * run. Run it in a host directory whose FISK holds the link program, for
 * example the simulator:
-*   mkdir -p kasa/FISK && ln -s "$PWD/build/zuvtill/bin/zuvlink" kasa/FISK/ELZABDR.EXE
+*   mkdir -p kasa/FISK && cp build/zuvtill/bin/zuvlink kasa/FISK/ELZABDR.EXE
 *   cd kasa && ../build/zuvtill/bin/zuvhost --data ../examples/zuvtill/dane ../examples/zuvtill/informacja.prg
 * (POSNETDR.EXE for the DF301 family.)
 modul := IIF(_DFSYMBOL() == "DF301", "DW", "CW")
