@@ -32,9 +32,9 @@ constexpr const char kUzycie[] =
     "\n"
     "Printers: the CUPS destinations, then PDF (a PDF file per job) and TRACE\n"
     "(a draw log beside the PDF), both written into ZUVPRINT_OUTPUT_DIR or the\n"
-    "current directory. The default printer is the CUPS default, or the one\n"
-    "PRINTER names, else PDF. A file named Test in the current directory turns\n"
-    "on progress messages.\n";
+    "current directory. The default printer is the one LPDEST or PRINTER\n"
+    "names, else the CUPS default, else PDF. A file named Test in the current\n"
+    "directory turns on progress messages.\n";
 
 std::string Parametr(const std::vector<std::string>& a, std::size_t i) { return i < a.size() ? a[i] : std::string(); }
 

@@ -5,28 +5,18 @@
 #include <string>
 
 #include "host/export_names.h"
+#include "runtime/windows/wide_text.h"
 
 namespace zuvtill::host {
 namespace {
+
+using runtime::Utf8FromWide;
+using runtime::WideFromUtf8;
 
 // The libraries whose upper-case exports are host functions, in the order
 // they are searched: the till library first, then what it binds.
 constexpr const wchar_t* kBoundLibraries[] = {L"zuvtill.dll",  L"zuvcore.dll",   L"zuvfault.dll", L"zuvorg.dll",
                                               L"zuvelzab.dll", L"zuvposnet.dll", L"zuvcollect.dll"};
-
-std::wstring Wide(const std::string& utf8) {
-  int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(n, '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
-  return utf8;
-}
 
 // The system's text of an error code, without its line end.
 std::string SystemMessage(DWORD code) {
@@ -37,7 +27,7 @@ std::string SystemMessage(DWORD code) {
   std::wstring text = n > 0 ? std::wstring(buffer, n) : L"error " + std::to_wstring(code);
   ::LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  return Utf8(text);
+  return Utf8FromWide(text);
 }
 
 }  // namespace
@@ -47,7 +37,7 @@ const char* const kTillLibraryName = "zuvtill.dll";
 TillLibrary::TillLibrary(const std::string& path) {
   // The libraries it binds are looked for beside it first, as the host
   // finds them beside itself, whichever program loads it.
-  handle_ = ::LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  handle_ = ::LoadLibraryExW(WideFromUtf8(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!handle_) throw LoadError(SystemMessage(::GetLastError()));
 }
 
@@ -74,7 +64,7 @@ std::string TillLibraryBesideProgram() {
   }
   program.resize(n);
   std::size_t slash = program.find_last_of(L"\\/");
-  return Utf8(slash == std::wstring::npos ? L"." : program.substr(0, slash)) + "\\" + kTillLibraryName;
+  return Utf8FromWide(slash == std::wstring::npos ? L"." : program.substr(0, slash)) + "\\" + kTillLibraryName;
 }
 
 }  // namespace zuvtill::host

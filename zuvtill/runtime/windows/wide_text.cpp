@@ -5,7 +5,6 @@
 #include "runtime/code_page.h"
 
 namespace zuvtill::runtime {
-namespace {
 
 std::wstring WideFromUtf8(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -24,8 +23,6 @@ std::string Utf8FromWide(std::wstring_view wide) {
   ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
   return utf8;
 }
-
-}  // namespace
 
 std::wstring WideFromHost(std::string_view bytes) { return WideFromUtf8(Cp852ToUtf8(bytes)); }
 
