@@ -22,7 +22,8 @@ file(COPY ${gcc_runtime} DESTINATION ${zuvtill_bin})
 
 function(zuvtill_binary target)
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${zuvtill_bin})
-  target_include_directories(${target} PRIVATE ${zuvtill_dir})
+  # zuvprint for the UTF-16 helpers the runtime shares with the print program.
+  target_include_directories(${target} PRIVATE ${zuvtill_dir} ${zuvprint_dir})
 endfunction()
 
 # The runtime: its classes are used by every DLL, so all of it is exported.

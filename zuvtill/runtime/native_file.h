@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace zuvtill::runtime {
 
@@ -19,9 +20,15 @@ class NativeFile {
   enum class Access { kRead, kWrite, kReadWrite };
 
   NativeFile() = default;
-  ~NativeFile();
-  NativeFile(NativeFile&& other) noexcept;
-  NativeFile& operator=(NativeFile&& other) noexcept;
+  ~NativeFile() { Close(); }
+  NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
+  NativeFile& operator=(NativeFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, kNone);
+    }
+    return *this;
+  }
   NativeFile(const NativeFile&) = delete;
   NativeFile& operator=(const NativeFile&) = delete;
 

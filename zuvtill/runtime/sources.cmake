@@ -39,6 +39,7 @@ set(ZUVRT_WINDOWS_SOURCES
   runtime/windows/native_file.cpp
   runtime/windows/shell.cpp
   runtime/windows/wide_text.cpp
+  ../zuvprint/platform/windows/wide_text.cpp
 )
 # CreateProcessW, CreateFileW and the rest are kernel32's, which every
 # program links; nothing more is needed.

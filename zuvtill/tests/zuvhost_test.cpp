@@ -103,6 +103,20 @@ std::map<std::string, std::string> FilesLeft(const TempDirectory& host) {
   return files;
 }
 
+// Runs a link-job example in the host directory, whose FISK gets the
+// simulator (and its settings, when given), over the data directory, and
+// expects what the example's pinned output for the family says.
+void ExpectPinnedExample(const TempDirectory& host, const std::string& family, const fs::path& zuvhost,
+                         const std::string& script, const std::string& settings = "",
+                         const std::string& data = ZUVTILL_EXAMPLES "/dane") {
+  InstallLinkProgram(host, family);
+  if (!settings.empty()) host.Write("FISK/SYMULATOR.INI", settings);
+  std::string out;
+  EXPECT_EQ(RunExampleIn(host, zuvhost, script, out, Tested(), data), 0) << ReadFile(host.File("stderr.txt"));
+  const std::string pinned = script.substr(0, script.rfind('.')) + "." + family + ".out";
+  EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/" + pinned)) << family;
+}
+
 TEST(Zuvhost, TheExampleTourPrintsWhatItShouldAndChangesNoTable) {
   TempDirectory dir;
   fs::copy(ZUVTILL_EXAMPLES "/dane", dir.path(), fs::copy_options::recursive);
@@ -133,11 +147,7 @@ TEST(Zuvhost, TheClockExampleStartsTheDeviceReadsItsClockByReferenceAndStopsIt) 
 TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
   for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    InstallLinkProgram(host, family);
-    host.Write("FISK/SYMULATOR.INI", "pole1=09.12.2026\npole2=14:05\n");
-    std::string out;
-    EXPECT_EQ(RunExampleIn(host, zuvhost, "informacja.prg", out), 0) << ReadFile(host.File("stderr.txt"));
-    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/informacja." + family + ".out")) << family;
+    ExpectPinnedExample(host, family, zuvhost, "informacja.prg", "pole1=09.12.2026\npole2=14:05\n");
     EXPECT_FALSE(fs::exists(host.File("FISK/VHOSTi.df3"))) << "the information file is deleted";
   }
 }
@@ -148,10 +158,7 @@ TEST(Zuvhost, TheInformationExampleReadsThePrinterThroughItsLinkProgram) {
 TEST(Zuvhost, TheReceiptExamplePrintsTheSampleDocumentOntoThePaperRoll) {
   for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    InstallLinkProgram(host, family);
-    std::string out;
-    EXPECT_EQ(RunExampleIn(host, zuvhost, "paragon.prg", out), 0) << ReadFile(host.File("stderr.txt"));
-    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/paragon." + family + ".out")) << family;
+    ExpectPinnedExample(host, family, zuvhost, "paragon.prg");
     std::string roll = ReadFile(host.File("FISK/ROLKA.TXT"));
     for (const char* line : {"Piwo jasne pełne 0,5l", "SPRZEDAŻ OPODATK. C                13,27",
                              "SUMA PLN                           19,26", "DO ZAPŁATY PLN                     19,76",
@@ -199,10 +206,7 @@ TEST(Zuvhost, TheReceiptIsComposedFromTablesThatPython3DbfWrote) {
   ASSERT_NE(ReadFile(data.File("pozycje.dbf")), ReadFile(ZUVTILL_EXAMPLES "/dane/pozycje.dbf")) << "written anew";
   for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    InstallLinkProgram(host, family);
-    EXPECT_EQ(RunExampleIn(host, zuvhost, "paragon.prg", out, Tested(), data.path()), 0)
-        << ReadFile(host.File("stderr.txt"));
-    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/paragon." + family + ".out")) << family;
+    ExpectPinnedExample(host, family, zuvhost, "paragon.prg", "", data.path());
     EXPECT_NE(ReadFile(host.File("FISK/ROLKA.TXT")).find("DO ZAPŁATY PLN                     19,76"), std::string::npos)
         << family;
   }
@@ -216,10 +220,7 @@ TEST(Zuvhost, TheReceiptIsComposedFromTablesThatPython3DbfWrote) {
 TEST(Zuvhost, TheFailuresExampleFailsALinkJobInEachWay) {
   for (const auto& [family, zuvhost] : BothFamiliesHosts()) {
     TempDirectory host;
-    InstallLinkProgram(host, family);
-    std::string out;
-    EXPECT_EQ(RunExampleIn(host, zuvhost, "awarie.prg", out), 0) << ReadFile(host.File("stderr.txt"));
-    EXPECT_EQ(out, ReadFile(ZUVTILL_EXAMPLES "/awarie." + family + ".out")) << family;
+    ExpectPinnedExample(host, family, zuvhost, "awarie.prg");
     const std::string started = "\r\n==> ...\r\n\t#1001: Bl`a`d uruchomienia programu komunikacyjnego\r\n"
                                 "            ;Bl`a`d RunShell`a.";
     const std::string program = family == "FP600" ? "ELZABDR.EXE" : "POSNETDR.EXE";

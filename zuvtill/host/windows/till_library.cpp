@@ -5,30 +5,19 @@
 #include <string>
 
 #include "host/export_names.h"
-#include "runtime/windows/wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace zuvtill::host {
 namespace {
 
-using runtime::Utf8FromWide;
-using runtime::WideFromUtf8;
+using zuvprint::platform::Utf8;
+using zuvprint::platform::Wide;
+using zuvprint::platform::WindowsErrorText;
 
 // The libraries whose upper-case exports are host functions, in the order
 // they are searched: the till library first, then what it binds.
 constexpr const wchar_t* kBoundLibraries[] = {L"zuvtill.dll",  L"zuvcore.dll",   L"zuvfault.dll", L"zuvorg.dll",
                                               L"zuvelzab.dll", L"zuvposnet.dll", L"zuvcollect.dll"};
-
-// The system's text of an error code, without its line end.
-std::string SystemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n > 0 ? std::wstring(buffer, n) : L"error " + std::to_wstring(code);
-  ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-  return Utf8FromWide(text);
-}
 
 }  // namespace
 
@@ -37,8 +26,8 @@ const char* const kTillLibraryName = "zuvtill.dll";
 TillLibrary::TillLibrary(const std::string& path) {
   // The libraries it binds are looked for beside it first, as the host
   // finds them beside itself, whichever program loads it.
-  handle_ = ::LoadLibraryExW(WideFromUtf8(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (!handle_) throw LoadError(SystemMessage(::GetLastError()));
+  handle_ = ::LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (!handle_) throw LoadError(WindowsErrorText(::GetLastError()));
 }
 
 TillLibrary::~TillLibrary() { ::FreeLibrary(static_cast<HMODULE>(handle_)); }
@@ -64,7 +53,7 @@ std::string TillLibraryBesideProgram() {
   }
   program.resize(n);
   std::size_t slash = program.find_last_of(L"\\/");
-  return Utf8FromWide(slash == std::wstring::npos ? L"." : program.substr(0, slash)) + "\\" + kTillLibraryName;
+  return Utf8(slash == std::wstring::npos ? L"." : program.substr(0, slash)) + "\\" + kTillLibraryName;
 }
 
 }  // namespace zuvtill::host

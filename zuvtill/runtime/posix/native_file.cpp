@@ -37,18 +37,6 @@ int OpenRegularFile(const std::string& path, int flags) {
 
 }  // namespace
 
-NativeFile::~NativeFile() { Close(); }
-
-NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kNone);
-  }
-  return *this;
-}
-
 int NativeFile::Open(const std::string& path, Access access, bool create) {
   Close();
   int flags = create                        ? O_RDWR | O_CREAT | O_TRUNC

@@ -28,18 +28,6 @@ bool IsDirectory(DWORD attributes) {
 
 }  // namespace
 
-NativeFile::~NativeFile() { Close(); }
-
-NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kNone);
-  }
-  return *this;
-}
-
 // Others may read and write the file meanwhile, as DOS's compatibility
 // mode lets them. A directory is refused before the open; the open itself
 // never waits, and what it opened must be a disk file (not a console,

@@ -1,31 +1,12 @@
 #include "runtime/windows/wide_text.h"
 
-#include <windows.h>
-
+#include "platform/windows/wide_text.h"
 #include "runtime/code_page.h"
 
 namespace zuvtill::runtime {
 
-std::wstring WideFromUtf8(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
+std::wstring WideFromHost(std::string_view bytes) { return zuvprint::platform::Wide(Cp852ToUtf8(bytes)); }
 
-std::string Utf8FromWide(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
-
-std::wstring WideFromHost(std::string_view bytes) { return WideFromUtf8(Cp852ToUtf8(bytes)); }
-
-std::string HostFromWide(std::wstring_view wide) { return Utf8ToCp852(Utf8FromWide(wide)); }
+std::string HostFromWide(std::wstring_view wide) { return Utf8ToCp852(zuvprint::platform::Utf8(wide)); }
 
 }  // namespace zuvtill::runtime

@@ -1,6 +1,6 @@
 // The Windows API takes UTF-16; the host's texts, file names among them,
-// are code page 852 bytes, and the embedded host's own (paths, messages
-// for people) UTF-8.
+// are code page 852 bytes. (UTF-8 to and from UTF-16 is the print
+// program's platform/windows/wide_text.h, compiled into this library too.)
 #pragma once
 
 #include <string>
@@ -16,9 +16,5 @@ std::wstring WideFromHost(std::string_view bytes);
 // UTF-16 as code page 852 bytes; a character the code page lacks becomes
 // '?'.
 std::string HostFromWide(std::wstring_view wide);
-
-// UTF-8 and UTF-16 both ways.
-std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromWide(std::wstring_view wide);
 
 }  // namespace zuvtill::runtime
