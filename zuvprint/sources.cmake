@@ -46,6 +46,7 @@ set(ZUVPRINT_SOURCES
 )
 set(ZUVPRINT_POSIX_SOURCES
   platform/posix/cairo_surface.cpp
+  platform/posix/cups_library.cpp
   platform/posix/files.cpp
   platform/posix/fonts.cpp
   platform/posix/key_signature.cpp

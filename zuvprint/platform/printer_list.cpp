@@ -4,13 +4,37 @@
 
 namespace zuvprint::platform {
 
-PrinterList::PrinterList(std::vector<Printer> printers, std::string systemDefault)
-    : printers_(std::move(printers)), systemDefault_(std::move(systemDefault)) {}
+PrinterList::PrinterList(std::vector<Printer> builtIn, std::function<SystemPrinters()> askSystem)
+    : builtIn_(std::move(builtIn)), askSystem_(std::move(askSystem)) {}
+
+const std::vector<Printer>& PrinterList::Printers() const {
+  if (!all_) {
+    std::vector<Printer> all = builtIn_;
+    if (askSystem_) {
+      SystemPrinters system = askSystem_();
+      for (std::string& name : system.names) all.push_back({std::move(name), PrinterKind::System});
+      systemDefault_ = std::move(system.defaultName);
+    }
+    all_ = std::move(all);
+  }
+  return *all_;
+}
+
+const Printer& PrinterList::At(int index) const {
+  const auto i = static_cast<std::size_t>(index);
+  return index >= 0 && i < builtIn_.size() ? builtIn_[i] : Printers().at(i);
+}
 
 int PrinterList::IndexOf(const std::string& name) const {
-  for (std::size_t i = 0; i < printers_.size(); ++i)
-    if (printers_[i].name == name) return static_cast<int>(i);
-  return -1;
+  auto find = [&](const std::vector<Printer>& list) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+      if (list[i].name == name) return static_cast<int>(i);
+    return -1;
+  };
+  // The built-in printers lead the list: their names need no question to
+  // the system.
+  int index = find(builtIn_);
+  return index >= 0 ? index : find(Printers());
 }
 
 int PrinterList::DefaultIndex() const {
@@ -21,9 +45,10 @@ int PrinterList::DefaultIndex() const {
       if (index >= 0) return index;
     }
   }
+  Printers();
   int index = systemDefault_.empty() ? -1 : IndexOf(systemDefault_);
   if (index < 0) index = IndexOf("PDF");
-  return index >= 0 || printers_.empty() ? index : 0;
+  return index >= 0 || Printers().empty() ? index : 0;
 }
 
 }  // namespace zuvprint::platform

@@ -1,10 +1,15 @@
-// The installed printers: the system's printers (the CUPS destinations in
-// the order libcups lists them; the Windows printers as EnumPrintersW lists
-// them), then the built-in printers: "PDF" on Linux (one PDF file per job)
-// and "TRACE" (the draw log, with the printed output beside it).
+// The installed printers: the built-in printers first ("PDF" on Linux, one
+// PDF file per job; "TRACE", the draw log with the printed output beside
+// it), then the system's printers (the CUPS destinations in the order
+// libcups lists them; the Windows printers as EnumPrintersW lists them).
+// A built-in name therefore always means the built-in printer, whatever the
+// system's queues are called, and a run that prints on one never asks the
+// system: its printers are asked for once, when first needed.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,13 +24,25 @@ struct Printer {
   PrinterKind kind;
 };
 
+// What the system answers: its printers and the name of its default one
+// (empty when it has none).
+struct SystemPrinters {
+  std::vector<std::string> names;
+  std::string defaultName;
+};
+
 class PrinterList {
  public:
-  // Asks the system for its printers (none when no CUPS server answers).
+  // The built-in printers of this system, and the system's printers (none
+  // when no print service answers).
   static PrinterList Installed();
-  explicit PrinterList(std::vector<Printer> printers, std::string systemDefault = {});
+  PrinterList(std::vector<Printer> builtIn, std::function<SystemPrinters()> askSystem);
 
-  const std::vector<Printer>& Printers() const { return printers_; }
+  const std::vector<Printer>& BuiltIn() const { return builtIn_; }
+  // Every printer: the built-in ones, then the system's.
+  const std::vector<Printer>& Printers() const;
+  // The printer at an index (from 0) of that list; throws std::out_of_range.
+  const Printer& At(int index) const;
 
   // Index (from 0) of the default printer: the printer named by LPDEST or
   // PRINTER when there is one of that name, else the system's default
@@ -35,8 +52,10 @@ class PrinterList {
  private:
   int IndexOf(const std::string& name) const;
 
-  std::vector<Printer> printers_;
-  std::string systemDefault_;
+  std::vector<Printer> builtIn_;
+  std::function<SystemPrinters()> askSystem_;
+  mutable std::optional<std::vector<Printer>> all_;
+  mutable std::string systemDefault_;
 };
 
 // Opens the surface of a printer for the jobs of one print run. Built-in

@@ -225,13 +225,12 @@ int DrukujPlik(const ParametryWydruku& p, OtoczenieWydruku& o) {
   UstawStylDomyslny(styl);
   CzytajStyl(styl, WybierzPlikStylu(p.styl, o.sciezkaProgramu));
 
-  const auto& drukarki = o.drukarki.Printers();
-  int indeks = WybierzDrukarke(p.drukarka == "-2" ? styl.nazwa2 : styl.nazwa, drukarki, o.drukarkaZapasowa);
+  int indeks = WybierzDrukarke(p.drukarka == "-2" ? styl.nazwa2 : styl.nazwa, o.drukarki);
 
   int wynik = 0;
   std::unique_ptr<platform::Surface> drukarka;
   try {
-    drukarka = platform::OpenPrinter(drukarki.at(static_cast<std::size_t>(indeks)), platform::BaseName(p.plik));
+    drukarka = platform::OpenPrinter(o.drukarki.At(indeks), platform::BaseName(p.plik));
     o.komunikaty.SetPrinter(drukarka.get());
     if (kopia.empty() || !platform::FileExists(kopia)) {
       o.komunikaty.Show("Nie można utworzyć kopii roboczej pliku " + p.plik + " !");

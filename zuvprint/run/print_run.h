@@ -21,8 +21,7 @@ struct ParametryWydruku {
 // What the run gets from the program entry.
 struct OtoczenieWydruku {
   std::string sciezkaProgramu;           // for the default style file
-  const platform::PrinterList& drukarki;
-  int drukarkaZapasowa;                  // index of the printer current at start
+  const platform::PrinterList& drukarki; // the fallback is its default printer
   platform::MessageBox& komunikaty;
 };
 

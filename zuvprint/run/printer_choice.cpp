@@ -14,9 +14,13 @@ int ZnajdzDrukarke(const std::string& nazwa, const std::vector<platform::Printer
   return 0;
 }
 
-int WybierzDrukarke(const std::string& nazwa, const std::vector<platform::Printer>& drukarki, int zapasowa) {
-  int pozycja = ZnajdzDrukarke(nazwa, drukarki);
-  return pozycja >= 1 ? pozycja - 1 : zapasowa;
+int WybierzDrukarke(const std::string& nazwa, const platform::PrinterList& drukarki) {
+  // The built-in printers lead the list, so a name found among them has the
+  // same position in the whole list, and the system need not be asked; nor
+  // for an empty name, which matches no printer.
+  int pozycja = ZnajdzDrukarke(nazwa, drukarki.BuiltIn());
+  if (pozycja == 0 && !nazwa.empty()) pozycja = ZnajdzDrukarke(nazwa, drukarki.Printers());
+  return pozycja >= 1 ? pozycja - 1 : drukarki.DefaultIndex();
 }
 
 }  // namespace zuvprint

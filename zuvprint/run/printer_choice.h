@@ -15,7 +15,7 @@ int ZnajdzDrukarke(const std::string& nazwa, const std::vector<platform::Printer
 
 // Index (from 0) of the printer a run uses: the one named by the style's
 // "Drukarka" section, or "Drukarka2" for the printer switch "-2", else the
-// fallback printer.
-int WybierzDrukarke(const std::string& nazwa, const std::vector<platform::Printer>& drukarki, int zapasowa);
+// default printer (-1 when there is no printer at all).
+int WybierzDrukarke(const std::string& nazwa, const platform::PrinterList& drukarki);
 
 }  // namespace zuvprint

@@ -63,7 +63,7 @@ int UruchomProgram(const std::string& sciezkaProgramu, const std::vector<std::st
   platform::MessageBox komunikaty;
   if (TrybTestowy()) PokazParametry(komunikaty, a);
   platform::PrinterList drukarki = platform::PrinterList::Installed();
-  OtoczenieWydruku otoczenie{sciezkaProgramu, drukarki, drukarki.DefaultIndex(), komunikaty};
+  OtoczenieWydruku otoczenie{sciezkaProgramu, drukarki, komunikaty};
   int wynik = 0;
   if (!a.empty())
     wynik = DrukujPlik({Parametr(a, 0), Parametr(a, 1), Parametr(a, 2), Parametr(a, 3), Parametr(a, 4)}, otoczenie);

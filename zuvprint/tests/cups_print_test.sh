@@ -287,6 +287,22 @@ if [ -n "$wine" ]; then
 $(printf '%s\n' "$unmatched" | head -n 20)"
 fi
 
+# A queue named like a built-in printer does not hide it: a style file that
+# names "PDF" gets the built-in printer's file, and the queue gets no job.
+if [ -z "$wine" ]; then
+  out=$(lpadmin -h "$CUPS_SERVER" -p PDF -E -v cups-pdf:/ -P "$server_dir/etc/ZuvPDF-source.ppd" 2>&1) ||
+    fail "test setup: lpadmin could not add the queue PDF: $out"
+  printf 'Wbudowana\r\n' >"$work/builtin.txt"
+  printf '[Drukarka]\r\nNazwa=PDF\r\n' >"$work/pdf.dpc"
+  (cd "$work" && run_zuvprint builtin.txt pdf.dpc) >"$tmp/zuvprint.out" 2>"$tmp/zuvprint.err" ||
+    fail "zuvprint on PDF exited with status $?"
+  [ -f "$tmp/builtin/builtin.pdf" ] || fail "a style file naming PDF did not get the built-in printer's PDF"
+  queue_uri="ipp://$(printf '%s' "$CUPS_SERVER" | sed 's|/|%2F|g')/printers/PDF"
+  answer=$(ipp get-jobs) || fail "Get-Jobs on PDF failed"
+  ids=$(printf '%s\n' "$answer" | value job-id)
+  [ -z "$ids" ] || fail "the CUPS queue PDF got jobs $ids; the built-in printer should have"
+fi
+
 # A queue that refuses jobs: the run says so, fails, and still cleans up.
 cupsreject ZuvPDF || fail "test setup: cupsreject ZuvPDF failed"
 printf 'Odrzucony\r\n' >"$work/refused.txt"
@@ -298,5 +314,5 @@ grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing print
 left=$(find "$work" "$tmp/tmp" -name 'dprtemp*.lst' -o -name '.zuvprint-*' 2>/dev/null)
 [ -z "$left" ] || fail "files left behind after a refused job: $left"
 
-echo "$me: OK: 2 pages, the 3-page invoice${wine:+ (word for word where the Linux program puts it)}; a refused job is reported"
+echo "$me: OK: 2 pages, the 3-page invoice${wine:+ (word for word where the Linux program puts it)}${wine:-; a queue named PDF leaves the built-in PDF first}; a refused job is reported"
 exit 0

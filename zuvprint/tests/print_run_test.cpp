@@ -253,6 +253,48 @@ TEST_F(PrintRun, PrinterSwitchChoosesTheSecondPrinter) {
   }
 }
 
+// The built-in printers come first: a job on PDF or TRACE never loads
+// libcups, and neither does an empty name. Any other name, or no printer
+// named at all (the default printer is then CUPS's), asks CUPS; here no
+// server answers, and the job goes to the default printer, TRACE.
+TEST_F(PrintRun, OnlyAJobThatNeedsTheSystemsPrintersLoadsCups) {
+  struct Case {
+    std::string name;     // [Drukarka] Nazwa
+    std::string printer;  // PRINTER
+    bool cups;            // libcups was loaded
+    bool traced;          // the job went to TRACE
+  };
+  const Case cases[] = {
+      {"PDF", "TRACE", false, false},
+      {" TRACE", "PDF", false, true},
+      {"", "TRACE", false, true},
+      {"", "PDF", false, false},
+      {"Kolejka", "TRACE", true, true},
+      {"Kolejka", "PDF", true, false},
+      {"", "", true, false},  // no printer named: CUPS has none, so PDF
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + " / " + c.printer);
+    ScratchDir d;
+    d.Write("doc.txt", "A");
+    d.Write("s.dpc", "[Drukarka]\nNazwa=" + c.name + "\n");
+    // The dynamic loader names every library it loads, also by dlopen.
+    auto r = RunZuvprint(d.Path(), {"doc.txt", "s.dpc"},
+                         {{"PRINTER", c.printer}, {"LD_DEBUG", "files"}, {"LD_DEBUG_OUTPUT", (d / "ld").string()}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string loaded;
+    for (const std::string& name : d.Names())
+      if (name.rfind("ld.", 0) == 0) {
+        std::ifstream in(d / name);
+        loaded.append(std::istreambuf_iterator<char>(in), {});
+      }
+    ASSERT_NE(loaded.find("file=libcairo.so.2"), std::string::npos);
+    EXPECT_EQ(loaded.find("file=libcups.so.2") != std::string::npos, c.cups);
+    EXPECT_EQ(d.Has("doc.jsonl"), c.traced);
+    EXPECT_TRUE(d.Has("doc.pdf"));
+  }
+}
+
 // A size reaches the font as a Windows canvas takes it: a positive size is
 // the character (em) height, a negative one the cell height (ascent plus
 // descent), 0 the platform's default cell of 16 pixels. "Lucida Console"

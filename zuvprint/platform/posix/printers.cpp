@@ -1,10 +1,9 @@
 #include "platform/printers.h"
 
-#include <cups/cups.h>
-
 #include <cstdlib>
 
 #include "platform/posix/cairo_surface.h"
+#include "platform/posix/cups_library.h"
 #include "platform/files.h"
 #include "platform/recording_surface.h"
 
@@ -23,14 +22,18 @@ class CupsSink : public JobSink {
   }
 
   void Deliver(const std::string& pdfPath, const std::string& title) override {
+    // Only a destination that CUPS listed gets here, so the library loaded.
+    std::string reason;
+    const CupsLibrary* cups = LoadCups(&reason);
+    if (!cups) throw PrintError("Drukarka " + destination_ + " nie przyjęła wydruku " + title + ": " + reason);
     cups_option_t* options = nullptr;
-    int count = cupsAddOption("document-format", "application/pdf", 0, &options);
-    int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_.c_str(), pdfPath.c_str(), title.c_str(), count,
-                             options);
-    cupsFreeOptions(count, options);
+    int count = cups->addOption("document-format", "application/pdf", 0, &options);
+    int job = cups->printFile2(CUPS_HTTP_DEFAULT, destination_.c_str(), pdfPath.c_str(), title.c_str(), count,
+                               options);
+    cups->freeOptions(count, options);
     if (job == 0)
       throw PrintError("Drukarka " + destination_ + " nie przyjęła wydruku " + title + ": " +
-                       cupsLastErrorString());
+                       cups->lastErrorString());
   }
 
  private:
@@ -39,20 +42,29 @@ class CupsSink : public JobSink {
 
 }  // namespace
 
-PrinterList PrinterList::Installed() {
-  std::vector<Printer> printers;
-  std::string systemDefault;
+namespace {
+
+// The CUPS destinations; none without libcups (the built-in printers still
+// print) or without a server that answers.
+SystemPrinters CupsDestinations() {
+  SystemPrinters system;
+  const CupsLibrary* cups = LoadCups();
+  if (!cups) return system;
   cups_dest_t* dests = nullptr;
-  int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+  int count = cups->getDests2(CUPS_HTTP_DEFAULT, &dests);
   for (int i = 0; i < count; ++i) {
     if (dests[i].instance) continue;  // instances are option sets, not printers
-    printers.push_back({dests[i].name, PrinterKind::System});
-    if (dests[i].is_default) systemDefault = dests[i].name;
+    system.names.emplace_back(dests[i].name);
+    if (dests[i].is_default) system.defaultName = dests[i].name;
   }
-  cupsFreeDests(count, dests);
-  printers.push_back({"PDF", PrinterKind::Pdf});
-  printers.push_back({"TRACE", PrinterKind::Trace});
-  return PrinterList(std::move(printers), std::move(systemDefault));
+  cups->freeDests(count, dests);
+  return system;
+}
+
+}  // namespace
+
+PrinterList PrinterList::Installed() {
+  return PrinterList({{"PDF", PrinterKind::Pdf}, {"TRACE", PrinterKind::Trace}}, CupsDestinations);
 }
 
 std::unique_ptr<Surface> OpenPrinter(const Printer& printer, const std::string& documentName) {

@@ -22,7 +22,7 @@ namespace zuvprint::platform {
 
 namespace {
 
-std::vector<std::string> SystemPrinters() {
+std::vector<std::string> EnumeratedPrinters() {
   constexpr DWORD kFlags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
   std::vector<BYTE> buffer;
   DWORD needed = 0, count = 0;
@@ -62,7 +62,7 @@ std::string SystemDefaultPrinter() {
 std::unique_ptr<Surface> TraceTarget(const std::string& dir, const std::string& stem) {
   std::string printer = SystemDefaultPrinter();
   if (printer.empty()) {
-    std::vector<std::string> printers = SystemPrinters();
+    std::vector<std::string> printers = EnumeratedPrinters();
     if (!printers.empty()) printer = printers.front();
   }
   if (!printer.empty()) {
@@ -78,10 +78,9 @@ std::unique_ptr<Surface> TraceTarget(const std::string& dir, const std::string& 
 }  // namespace
 
 PrinterList PrinterList::Installed() {
-  std::vector<Printer> printers;
-  for (std::string& name : SystemPrinters()) printers.push_back({std::move(name), PrinterKind::System});
-  printers.push_back({"TRACE", PrinterKind::Trace});
-  return PrinterList(std::move(printers), SystemDefaultPrinter());
+  return PrinterList({{"TRACE", PrinterKind::Trace}}, [] {
+    return SystemPrinters{EnumeratedPrinters(), SystemDefaultPrinter()};
+  });
 }
 
 std::unique_ptr<Surface> OpenPrinter(const Printer& printer, const std::string& documentName) {
