@@ -30,11 +30,12 @@ constexpr const char kUzycie[] =
     "  -2                use the printer of section [Drukarka2]\n"
     "  QR-SETTINGS-FILE  KSeF codes of the %%QRKody line; deleted at the end\n"
     "\n"
-    "Printers: the CUPS destinations, then PDF (a PDF file per job) and TRACE\n"
-    "(a draw log beside the PDF), both written into ZUVPRINT_OUTPUT_DIR or the\n"
-    "current directory. The default printer is the one LPDEST or PRINTER\n"
-    "names, else the CUPS default, else PDF. A file named Test in the current\n"
-    "directory turns on progress messages.\n";
+    "Printers: PDF (a PDF file per job) and TRACE (a draw log beside the PDF),\n"
+    "both written into ZUVPRINT_OUTPUT_DIR or the current directory, then the\n"
+    "CUPS destinations; a built-in name wins over a CUPS queue of that name.\n"
+    "The default printer is the one LPDEST or PRINTER names, else the CUPS\n"
+    "default, else PDF. A file named Test in the current directory turns on\n"
+    "progress messages.\n";
 
 std::string Parametr(const std::vector<std::string>& a, std::size_t i) { return i < a.size() ? a[i] : std::string(); }
 
