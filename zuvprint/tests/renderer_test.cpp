@@ -7,7 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -582,6 +586,78 @@ TEST(Renderer, ThePdfInksEveryLoggedLineAndNothingElse) {
       if (nearest > 2 * kScale && stray++ < 5) ADD_FAILURE() << "ink at (" << x << "," << y << ") on no line";
     }
   EXPECT_EQ(stray, 0);
+}
+
+// The characters of UTF-8 text, each as its bytes.
+std::vector<std::string> Characters(const std::string& utf8) {
+  std::vector<std::string> chars;
+  for (unsigned char c : utf8)
+    if ((c & 0xC0) != 0x80 || chars.empty()) chars.emplace_back(1, static_cast<char>(c));
+    else chars.back() += static_cast<char>(c);
+  return chars;
+}
+
+// The words a text extractor finds in a PDF (pdftotext -bbox): each one's
+// characters and left edge in points.
+struct PdfWord {
+  std::vector<std::string> chars;
+  double left;
+};
+std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf) {
+  std::string html;
+  if (FILE* p = ::popen(("pdftotext -bbox '" + pdf.string() + "' -").c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) html.append(buffer, n);
+    ::pclose(p);
+  }
+  std::vector<PdfWord> words;
+  const std::regex word(R"re(<word xMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+  for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it)
+    words.push_back({Characters((*it)[2]), std::stod((*it)[1])});
+  return words;
+}
+
+// The PDF's text is the logged text on its cells: every word a text
+// extractor finds is a run of characters that the draw log puts side by
+// side on one baseline, and it begins at its first character's cell;
+// together the words hold every logged character. The PDF keeps the
+// letters outside WinAnsi (ą, ł, Ż ...) in a font subset of their own, so
+// such a line changes fonts at every one of them: in runs, alone between
+// Latin letters, at the start and end of words, bold, inside a frame.
+TEST(Renderer, ThePdfTextIsTheLoggedTextOnItsCells) {
+  ScratchDir dir;
+  dir.Write("doc.utf8",
+            "┌────────────────────────────┐\r\n"
+            "│Zażółć gęślą jaźń           │\r\n"
+            "│ĄĆĘŁŃÓŚŹŻ ąćęłńóśźż 12,50 zł│\r\n"
+            "│x1 ą2 ę3 ł4 \033Gźdźbło\033H Łódź    │\r\n"
+            "└────────────────────────────┘\r\n");
+  ASSERT_EQ(std::system(("iconv -f UTF-8 -t CP852 '" + (dir / "doc.utf8").string() + "' > '" +
+                         (dir / "doc.txt").string() + "'").c_str()),
+            0);
+  ProgramResult r = RunZuvprint(dir.Path(), {"doc.txt", ""});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<DrawnLine> lines = TextLines(ReadDrawLog(dir / "doc.jsonl"));
+  std::size_t logged = 0;
+  for (const DrawnLine& line : lines)
+    for (const std::string& c : Characters(line.text)) logged += c != " ";
+  ASSERT_EQ(logged, 58u);  // every character but the blanks and the frame
+
+  std::size_t found = 0;
+  for (const PdfWord& word : PdfWords(dir / "doc.pdf")) {
+    std::string text;
+    for (const std::string& c : word.chars) text += c;
+    bool onItsCells = false;
+    for (const DrawnLine& line : lines) {
+      const std::vector<std::string> chars = Characters(line.text);
+      for (std::size_t i = 0; i + word.chars.size() <= chars.size() && !onItsCells; ++i)
+        onItsCells = std::equal(word.chars.begin(), word.chars.end(), chars.begin() + static_cast<long>(i)) &&
+                     std::abs(line.x[i] * 72.0 / 600 - word.left) < 0.5;
+    }
+    EXPECT_TRUE(onItsCells) << "\"" << text << "\" at " << word.left << " pt is on no logged run of cells";
+    found += word.chars.size();
+  }
+  EXPECT_EQ(found, logged);
 }
 
 // The frame pen: width Grubosc, colour from RamkaKolor, ESC "PRGB", ESC "P@"

@@ -1,0 +1,27 @@
+// The compression effort of the PDFs cairo writes.
+//
+// cairo deflates every PDF stream (page contents, font subsets) at zlib's
+// default level, 6, and has no setting for it. A page whose text has many
+// letters outside WinAnsi (ą, ę, ł, ś, ż ...) is mostly four-digit
+// hexadecimal glyph numbers, on which level 6's long match search takes a
+// third of the whole print. Level 3 searches far less and writes about a
+// tenth more bytes on such a page (2 % more on a page without such letters).
+//
+// The program therefore defines zlib's deflateInit_ itself: the dynamic
+// linker binds the calls of the libraries it loads (cairo's among them) to
+// the program's definition first. An explicit level is left as it is; so is
+// every other zlib function, deflateInit2_ among them (libpng's).
+#include <zlib.h>
+
+namespace {
+
+constexpr int kPdfStreamLevel = 3;
+constexpr int kDefaultMemLevel = 8;  // deflateInit's own
+
+}  // namespace
+
+extern "C" int deflateInit_(z_streamp stream, int level, const char* version, int streamSize) {
+  if (level == Z_DEFAULT_COMPRESSION) level = kPdfStreamLevel;
+  return deflateInit2_(stream, level, Z_DEFLATED, MAX_WBITS, kDefaultMemLevel, Z_DEFAULT_STRATEGY, version,
+                       streamSize);
+}
