@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <endian.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,8 +137,37 @@ std::uint32_t PackRgb(const std::uint8_t* p, bool last) {
   return __builtin_bswap32(le32toh(v)) >> 8;
 }
 
+// An RGB24 image surface whose pixels lie in memory mapped with all its
+// pages at once: a page image or a code image is megabytes, and taking its
+// pages one fault at a time, as freshly allocated memory comes, costs more
+// than filling them. Unmapped when cairo lets the surface go.
+CairoPtr<cairo_surface_t> NewRgbImage(int width, int height) {
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+  const std::size_t bytes = stride > 0 && height > 0 ? static_cast<std::size_t>(stride) * height : 0;
+  void* data = bytes > 0 ? ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE,
+                                  -1, 0)
+                         : MAP_FAILED;
+  if (data == MAP_FAILED) return CairoPtr<cairo_surface_t>(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+  CairoPtr<cairo_surface_t> image(
+      cairo_image_surface_create_for_data(static_cast<unsigned char*>(data), CAIRO_FORMAT_RGB24, width, height, stride));
+  struct Mapping {
+    void* data;
+    std::size_t bytes;
+  };
+  static const cairo_user_data_key_t kMapping{};
+  if (cairo_surface_set_user_data(image.get(), &kMapping, new Mapping{data, bytes}, [](void* p) {
+        auto* m = static_cast<Mapping*>(p);
+        ::munmap(m->data, m->bytes);
+        delete m;
+      }) != CAIRO_STATUS_SUCCESS) {
+    ::munmap(data, bytes);
+    return CairoPtr<cairo_surface_t>(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+  }
+  return image;
+}
+
 CairoPtr<cairo_surface_t> ToCairoImage(const Bitmap& bitmap) {
-  CairoPtr<cairo_surface_t> image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.width, bitmap.height));
+  CairoPtr<cairo_surface_t> image = NewRgbImage(bitmap.width, bitmap.height);
   if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) return image;
   cairo_surface_flush(image.get());
   unsigned char* data = cairo_image_surface_get_data(image.get());
