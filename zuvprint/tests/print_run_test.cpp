@@ -2,9 +2,12 @@
 // and the draw log shows what reached the page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "program_run.h"
 
@@ -292,6 +295,56 @@ TEST_F(PrintRun, OnlyAJobThatNeedsTheSystemsPrintersLoadsCups) {
     EXPECT_EQ(loaded.find("file=libcups.so.2") != std::string::npos, c.cups);
     EXPECT_EQ(d.Has("doc.jsonl"), c.traced);
     EXPECT_TRUE(d.Has("doc.pdf"));
+  }
+}
+
+// Output of a shell command.
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    ::pclose(p);
+  }
+  return out;
+}
+
+// The Windows names the program maps are found through a small font
+// configuration of its own; any other name through the system's whole
+// configuration with the program's aliases on top, before or after a mapped
+// name in the same run. Debian's rules put "Courier New" beside
+// "Courier" (faces of the same widths) and "Arial" among the faces of an
+// unknown name, and the program maps those two; without the system's rules
+// neither name would find a face of its kind.
+TEST_F(PrintRun, FacesAreFoundThroughTheSystemsRulesExceptTheWindowsNamesWeMap) {
+  struct Case {
+    std::string style;  // the print file has a line in Normalna, then one in Elite
+    std::vector<std::string> fonts;
+  };
+  const Case cases[] = {
+      {"", {"DejaVuSansMono"}},
+      {"NNormalna=Courier New\nNElite=Arial\n", {"LiberationMono", "LiberationSans"}},
+      {"NNormalna=Courier\n", {"DejaVuSansMono", "LiberationMono"}},  // Elite: Lucida Console
+      {"NElite=Courier\n", {"DejaVuSansMono", "LiberationMono"}},
+      {"NElite=Zuv Nieznany Krój\n", {"DejaVuSansMono", "LiberationSans"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    ScratchDir d;
+    d.Write("doc.txt", "Normalna\r\n\033MElite\r\n");
+    d.Write("s.dpc", "[Czcionka]\n" + c.style);
+    ASSERT_EQ(RunZuvprint(d.Path(), {"doc.txt", "s.dpc"}, {{"PRINTER", "PDF"}}).status, 0);
+    std::istringstream lines(CommandOutput("pdffonts '" + (d / "doc.pdf").string() + "'"));
+    std::vector<std::string> names;
+    for (std::string line; std::getline(lines, line);) {
+      const std::size_t plus = line.find('+');
+      if (plus == 6) {  // a subset: "ABCDEF+Name"
+        std::string name = line.substr(plus + 1, line.find(' ') - plus - 1);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+      }
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, c.fonts);
   }
 }
 

@@ -215,7 +215,6 @@ bool SamePixels(cairo_surface_t* image, const Bitmap& bitmap) {
 class CairoSurface : public Surface {
  public:
   explicit CairoSurface(std::unique_ptr<JobSink> sink) : sink_(std::move(sink)) {
-    InstallFontAliases();
     options_ = DeviceIndependentOptions();
     SelectFont(FontSpec{"Lucida Console", 10, 0, false, false, 0});
   }
@@ -418,6 +417,7 @@ class CairoSurface : public Surface {
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     LoadedFont loaded;
+    PrepareFontLookup(font.face);
     loaded.face.reset(cairo_toy_font_face_create(font.face.c_str(),
                                                  font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                                                  font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL));

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "platform/font_height.h"
 
@@ -19,39 +20,69 @@ namespace {
 // the same advance widths, so a line, a cell grid or a caption is as wide as
 // on Windows. "assign_replace" drops whatever the system's own rules put
 // beside the Windows name, so every machine draws with the same face.
-constexpr const char kAliases[] = R"(<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
-<fontconfig>
-  <match target="pattern">
-    <test name="family"><string>Lucida Console</string></test>
-    <edit name="family" mode="assign_replace" binding="strong"><string>DejaVu Sans Mono</string></edit>
-  </match>
-  <match target="pattern">
-    <test name="family"><string>Courier New</string></test>
-    <edit name="family" mode="assign_replace" binding="strong"><string>Liberation Mono</string></edit>
-  </match>
-  <match target="pattern">
-    <test name="family"><string>Arial</string></test>
-    <edit name="family" mode="assign_replace" binding="strong"><string>Liberation Sans</string></edit>
-  </match>
-  <match target="pattern">
-    <test name="family"><string>Times New Roman</string></test>
-    <edit name="family" mode="assign_replace" binding="strong"><string>Liberation Serif</string></edit>
-  </match>
-</fontconfig>
+struct Alias {
+  const char* windows;
+  const char* face;
+};
+constexpr Alias kAliases[] = {
+    {"Lucida Console", "DejaVu Sans Mono"},
+    {"Courier New", "Liberation Mono"},
+    {"Arial", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+};
+
+std::string AliasRules() {
+  std::string rules;
+  for (const Alias& a : kAliases)
+    rules += std::string("<match target=\"pattern\"><test name=\"family\"><string>") + a.windows +
+             "</string></test><edit name=\"family\" mode=\"assign_replace\" binding=\"strong\"><string>" +
+             a.face + "</string></edit></match>\n";
+  return rules;
+}
+
+// Where the system keeps its fonts and their caches, as its own
+// configuration says on Debian.
+constexpr const char kFontPlaces[] = R"(
+  <dir>/usr/share/fonts</dir>
+  <dir>/usr/local/share/fonts</dir>
+  <dir prefix="xdg">fonts</dir>
+  <cachedir>/var/cache/fontconfig</cachedir>
+  <cachedir prefix="xdg">fontconfig</cachedir>
 )";
+
+// Makes config, with our aliases added, the current configuration.
+void MakeCurrent(FcConfig* config, bool withFontPlaces) {
+  if (!config) return;
+  const std::string xml = std::string("<?xml version=\"1.0\"?>\n<fontconfig>\n") +
+                          (withFontPlaces ? kFontPlaces : "") + AliasRules() + "</fontconfig>\n";
+  FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
+  if (withFontPlaces) FcConfigBuildFonts(config);
+  FcConfigSetCurrent(config);  // takes its own reference
+  FcConfigDestroy(config);
+}
+
+bool IsAliased(const std::string& face) {
+  for (const Alias& a : kAliases)
+    if (face == a.windows) return true;
+  return false;
+}
+
+enum class Configuration { None, Ours, Systems };
+std::mutex configurationMutex;
+Configuration configuration = Configuration::None;
 
 }  // namespace
 
-void InstallFontAliases() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return;
-    FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kAliases), FcTrue);
-    FcConfigSetCurrent(config);  // takes its own reference
-    FcConfigDestroy(config);
-  });
+void PrepareFontLookup(const std::string& face) {
+  std::lock_guard<std::mutex> lock(configurationMutex);
+  if (configuration == Configuration::Systems) return;
+  if (!IsAliased(face)) {
+    MakeCurrent(FcInitLoadConfigAndFonts(), false);
+    configuration = Configuration::Systems;
+  } else if (configuration == Configuration::None) {
+    MakeCurrent(FcConfigCreate(), true);
+    configuration = Configuration::Ours;
+  }
 }
 
 double EmPixelsForHeight(cairo_font_face_t* face, int height) {
@@ -74,8 +105,10 @@ double EmPixelsForHeight(cairo_font_face_t* face, int height) {
 }
 
 void ReleaseFontCaches() {
+  std::lock_guard<std::mutex> lock(configurationMutex);
   cairo_debug_reset_static_data();
   FcFini();
+  configuration = Configuration::None;
 }
 
 }  // namespace zuvprint::platform

@@ -6,13 +6,19 @@
 
 #include <cairo.h>
 
+#include <string>
+
 #include "platform/font_caches.h"
 
 namespace zuvprint::platform {
 
-// Loads the system's fontconfig configuration plus our aliases and makes it
-// current. Cheap after the first call; call it before any font is used.
-void InstallFontAliases();
+// Makes fontconfig ready to find a face by name; call it before the face is
+// asked for. For the Windows names we map, a small configuration of our own
+// is enough: the system's font directories and caches and our aliases. Any
+// other name is looked up as the system's whole configuration (some fifty
+// files, which take longer to read than the rest of a one-page print) finds
+// it, with our aliases on top: loaded the first time such a name comes.
+void PrepareFontLookup(const std::string& face);
 
 // The character (em) height in whole pixels of a face asked for with a
 // Windows font height (FontHeightForPoints): a negative height is the em

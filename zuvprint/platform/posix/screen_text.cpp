@@ -31,7 +31,7 @@ struct Context {
 // without antialiasing: grey edge pixels would print as a halftone fringe
 // (and a black-and-white image embeds in a PDF at one bit a pixel).
 Context MakeContext(const ScreenFont& font, int width, int height) {
-  InstallFontAliases();
+  PrepareFontLookup(font.face);
   Context c;
   c.surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1)));
   c.cr.reset(cairo_create(c.surface.get()));
