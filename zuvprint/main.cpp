@@ -6,6 +6,7 @@
 #include "run/program_entry.h"
 
 int main(int argc, char** argv) {
+  zuvprint::platform::PrepareProcess();
   try {
     return zuvprint::UruchomProgram(zuvprint::platform::ProgramPath(argc > 0 ? argv[0] : nullptr),
                                     zuvprint::platform::ProgramArguments(argc, argv));

@@ -1,5 +1,6 @@
 #include "platform/program.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 namespace zuvprint::platform {
@@ -12,6 +13,15 @@ std::string ProgramPath(const char* argv0) {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void PrepareProcess() {
+  // Blocks up to 64 MiB come from the heap rather than from mappings of
+  // their own, which glibc would hand back at every free; the heap grows
+  // 8 MiB at a time and is not trimmed.
+  ::mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  ::mallopt(M_TOP_PAD, 8 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
 }  // namespace zuvprint::platform

@@ -26,4 +26,6 @@ std::vector<std::string> ProgramArguments(int /*argc*/, char** /*argv*/) {
   return arguments;
 }
 
+void PrepareProcess() {}  // the Windows heap needs no settings here
+
 }  // namespace zuvprint::platform
