@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -296,17 +295,6 @@ TEST_F(PrintRun, OnlyAJobThatNeedsTheSystemsPrintersLoadsCups) {
     EXPECT_EQ(d.Has("doc.jsonl"), c.traced);
     EXPECT_TRUE(d.Has("doc.pdf"));
   }
-}
-
-// Output of a shell command.
-std::string CommandOutput(const std::string& command) {
-  std::string out;
-  if (FILE* p = ::popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-    ::pclose(p);
-  }
-  return out;
 }
 
 // The Windows names the program maps are found through a small font

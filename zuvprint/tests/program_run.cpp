@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -161,6 +162,16 @@ std::vector<DrawnLine> TextLines(const std::vector<nlohmann::json>& log) {
     lines.back().x.push_back(entry["x"]);
   }
   return lines;
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    ::pclose(p);
+  }
+  return out;
 }
 
 int CountOps(const std::vector<nlohmann::json>& log, const std::string& op) {

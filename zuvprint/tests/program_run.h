@@ -85,6 +85,9 @@ struct RenderedPage {
 };
 RenderedPage RenderPage(const std::filesystem::path& pdf, int page, int dpi, Rendering how);
 
+// What a shell command writes on standard output.
+std::string CommandOutput(const std::string& command);
+
 // How many entries have this op, and the entries themselves.
 int CountOps(const std::vector<nlohmann::json>& log, const std::string& op);
 std::vector<nlohmann::json> Ops(const std::vector<nlohmann::json>& log, const std::string& op);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -604,12 +603,7 @@ struct PdfWord {
   double left;
 };
 std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf) {
-  std::string html;
-  if (FILE* p = ::popen(("pdftotext -bbox '" + pdf.string() + "' -").c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) html.append(buffer, n);
-    ::pclose(p);
-  }
+  const std::string html = CommandOutput("pdftotext -bbox '" + pdf.string() + "' -");
   std::vector<PdfWord> words;
   const std::regex word(R"re(<word xMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
   for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it)
