@@ -16,9 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   (void)ready;
   const std::string plik = fuzzing::WriteInput("doc.txt", data, size);
-  platform::PrinterList drukarki({{"TRACE", platform::PrinterKind::Trace}});
+  // TRACE alone, and no system to ask for more.
+  platform::PrinterList drukarki({{"TRACE", platform::PrinterKind::Trace}}, nullptr);
   platform::MessageBox komunikaty;
-  OtoczenieWydruku otoczenie{"/nonexistent/bin/zuvprint", drukarki, 0, komunikaty};
+  OtoczenieWydruku otoczenie{"/nonexistent/bin/zuvprint", drukarki, komunikaty};
   DrukujPlik(ParametryWydruku{plik, "", "", "", ""}, otoczenie);
   // Each run publishes its draw log and PDF; remove them so names stay free.
   std::filesystem::remove(fuzzing::ScratchDirectory() / "doc.jsonl");

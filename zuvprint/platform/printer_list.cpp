@@ -45,7 +45,7 @@ int PrinterList::DefaultIndex() const {
       if (index >= 0) return index;
     }
   }
-  Printers();
+  Printers();  // the system names its default printer with its list
   int index = systemDefault_.empty() ? -1 : IndexOf(systemDefault_);
   if (index < 0) index = IndexOf("PDF");
   return index >= 0 || Printers().empty() ? index : 0;

@@ -40,10 +40,6 @@ class CupsSink : public JobSink {
   std::string destination_;
 };
 
-}  // namespace
-
-namespace {
-
 // The CUPS destinations; none without libcups (the built-in printers still
 // print) or without a server that answers.
 SystemPrinters CupsDestinations() {
