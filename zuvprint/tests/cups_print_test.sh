@@ -314,5 +314,7 @@ grep -q "ZuvPDF" "$tmp/refused.err" || fail "no message names the refusing print
 left=$(find "$work" "$tmp/tmp" -name 'dprtemp*.lst' -o -name '.zuvprint-*' 2>/dev/null)
 [ -z "$left" ] || fail "files left behind after a refused job: $left"
 
-echo "$me: OK: 2 pages, the 3-page invoice${wine:+ (word for word where the Linux program puts it)}${wine:-; a queue named PDF leaves the built-in PDF first}; a refused job is reported"
+builtin_first=
+[ -n "$wine" ] || builtin_first="; a queue named PDF leaves the built-in PDF first"
+echo "$me: OK: 2 pages, the 3-page invoice${wine:+ (word for word where the Linux program puts it)}$builtin_first; a refused job is reported"
 exit 0
