@@ -67,7 +67,7 @@ function(zuvtill_library target family directory)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME zuvtill RUNTIME_OUTPUT_DIRECTORY ${directory}
                                              ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${family})
   target_compile_definitions(${target} PRIVATE ZUV_FAMILY_SYMBOL="${family}")
-  target_link_libraries(${target} PRIVATE zuvrt zuvcore zuvfault zuvorg zuvelzab zuvposnet zuvcollect)
+  target_link_libraries(${target} PRIVATE ${ZUVTILL_BOUND_LIBRARIES})
 endfunction()
 zuvtill_library(zuvtill ${ZUV_FAMILY_SYMBOL} ${zuvtill_bin})
 
@@ -87,7 +87,7 @@ target_link_options(zuvlink PRIVATE -static)
 set(other_bin ${zuvtill_bin}/${ZUV_OTHER_FAMILY})
 zuvtill_library(zuvtill_other_family ${ZUV_OTHER_FAMILY} ${other_bin})
 set(bound_files ${gcc_runtime})
-foreach(target zuvhost zuvrt zuvcore zuvfault zuvorg zuvelzab zuvposnet zuvcollect)
+foreach(target zuvhost ${ZUVTILL_BOUND_LIBRARIES})
   list(APPEND bound_files $<TARGET_FILE:${target}>)
 endforeach()
 add_custom_target(zuvhost_other_family ALL

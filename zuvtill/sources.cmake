@@ -4,6 +4,10 @@
 # runtime/sources.cmake. Each *_POSIX_SOURCES / *_WINDOWS_SOURCES list is
 # the backend of that system.
 
+# The runtime, host libraries and device-module stand-ins that zuvtill
+# binds: it links all of them, and each family's folder holds them all.
+set(ZUVTILL_BOUND_LIBRARIES zuvrt zuvcore zuvfault zuvorg zuvelzab zuvposnet zuvcollect)
+
 # The library's code, the same for both families.
 set(ZUVTILL_CODE_SOURCES
   device/companions.cpp

@@ -7,18 +7,20 @@ namespace zuvprint::platform {
 PrinterList::PrinterList(std::vector<Printer> builtIn, std::function<SystemPrinters()> askSystem)
     : builtIn_(std::move(builtIn)), askSystem_(std::move(askSystem)) {}
 
-const std::vector<Printer>& PrinterList::Printers() const {
+const PrinterList::Listed& PrinterList::All() const {
   if (!all_) {
-    std::vector<Printer> all = builtIn_;
+    Listed all{builtIn_, {}};
     if (askSystem_) {
       SystemPrinters system = askSystem_();
-      for (std::string& name : system.names) all.push_back({std::move(name), PrinterKind::System});
-      systemDefault_ = std::move(system.defaultName);
+      for (std::string& name : system.names) all.printers.push_back({std::move(name), PrinterKind::System});
+      all.systemDefault = std::move(system.defaultName);
     }
     all_ = std::move(all);
   }
   return *all_;
 }
+
+const std::vector<Printer>& PrinterList::Printers() const { return All().printers; }
 
 const Printer& PrinterList::At(int index) const {
   const auto i = static_cast<std::size_t>(index);
@@ -45,8 +47,8 @@ int PrinterList::DefaultIndex() const {
       if (index >= 0) return index;
     }
   }
-  Printers();  // the system names its default printer with its list
-  int index = systemDefault_.empty() ? -1 : IndexOf(systemDefault_);
+  const std::string& systemDefault = All().systemDefault;
+  int index = systemDefault.empty() ? -1 : IndexOf(systemDefault);
   if (index < 0) index = IndexOf("PDF");
   return index >= 0 || Printers().empty() ? index : 0;
 }

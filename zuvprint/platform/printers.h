@@ -52,10 +52,16 @@ class PrinterList {
  private:
   int IndexOf(const std::string& name) const;
 
+  // Every printer and the system's default, from its one answer.
+  struct Listed {
+    std::vector<Printer> printers;
+    std::string systemDefault;
+  };
+  const Listed& All() const;
+
   std::vector<Printer> builtIn_;
   std::function<SystemPrinters()> askSystem_;
-  mutable std::optional<std::vector<Printer>> all_;
-  mutable std::string systemDefault_;
+  mutable std::optional<Listed> all_;
 };
 
 // Opens the surface of a printer for the jobs of one print run. Built-in
